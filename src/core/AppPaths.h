@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+// Where the program keeps its files. Beside the executable when that folder is writable (a build
+// tree); otherwise the per-user folders, with the language files read from the installed share/.
+class AppPaths {
+public:
+    AppPaths(QString configFolder, QString dataFolder, QString languageFolder);
+    static AppPaths ForExecutable();
+
+    QString SettingsPath() const;   // .../my.ini
+    QString DatabaseFolder() const; // .../db
+    QString DatabasePath() const;   // .../db/MainDB.DB
+    QString LanguageFolder() const; // .../Lang/ (ends with a separator)
+
+private:
+    QString configFolder_;
+    QString dataFolder_;
+    QString languageFolder_;
+};
