@@ -8,5 +8,9 @@
 // in SQL, in lists and in files.
 inline const QString ShortDateFormat = QStringLiteral("yyyy-MM-dd");
 
-inline QString DateToStr(const QDate& date) { return date.toString(ShortDateFormat); }
-inline QDate StrToDate(const QString& text) { return QDate::fromString(text.trimmed(), ShortDateFormat); }
+inline QString DateToStr(const QDate& date) {
+    return date.toString(ShortDateFormat);
+}
+inline QDate StrToDate(const QString& text) {
+    return QDate::fromString(text.trimmed(), ShortDateFormat);
+}
