@@ -1,0 +1,31 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+// The statements the program sends to the database, one definition each. The texts are kept
+// character for character (double blanks and trailing blanks included) because they are what the
+// program has always sent; only numbers, dates and quoted literals are filled in.
+
+// 'text' with each ' doubled: the one way user text enters a statement sent as text.
+QString QuotedSql(const QString& text);
+
+// The two tables, as one line holding two statements.
+QString SqlSchema();
+// The default name of user slot n: every "%d" of the format becomes n and "%%" becomes "%";
+// an empty format means "USER %d".
+QString DefaultUserName(const QString& userNameFormat, int slot);
+// The schema line and the ten default users, lines separated by CR LF.
+QString SqlFirstRunScript(const QString& userNameFormat);
+
+QString SqlSelectAllUsers();
+QString SqlSelectUser(int userId);
+QString SqlUpdatePassword(const QString& password, int userId);
+QString SqlDeleteDay(int userId, const QDate& day);
+QString SqlInsertMeasurement(int userId, const QDate& day, double weight, double fat, double tbw, double mus,
+                             double bone);
+QString SqlListRange(int userId, const QDate& from, const QDate& to);
+QString SqlDeleteRow(int id);
+QString SqlDeleteRange(int userId, const QDate& from, const QDate& to);
+QString SqlChartRange(int userId, const QDate& from, const QDate& to);
