@@ -57,6 +57,7 @@ private:
 
     Document LoadFile(const QString& fileName) const;
     int IndexOfLanguage(const QString& name) const;
+    int CodePage() const; // of the current language, else of the system's
 
     void TranslateForm(QWidget* window, _xmlDoc* document);
     void TranslateComponent(QObject* component, _xmlNode* element);
