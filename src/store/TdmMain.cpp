@@ -20,6 +20,10 @@ namespace {
 // Another process holding the file locked is waited for this long before its error is raised.
 constexpr int BusyTimeoutMs = 5000;
 
+const QString BeginTransaction = QStringLiteral("begin transaction");
+const QString CommitTransaction = QStringLiteral("commit transaction");
+const QString RollbackTransaction = QStringLiteral("rollback transaction");
+
 [[noreturn]] void RaiseEngineError(sqlite3* db) {
     throw AppError(QString::fromUtf8(sqlite3_errmsg(db)));
 }
@@ -189,7 +193,7 @@ TRowSet ReadRows(sqlite3* db, sqlite3_stmt* statement) {
 
 // A file left by an interrupted first run, with the journal SQLite may have kept beside it.
 void RemoveUnfinishedDatabase(const QString& path) {
-    for (const char* suffix : {"", "-journal", "-wal", "-shm"})
+    for (const char* suffix : {"", "-journal"})
         QFile::remove(path + QLatin1String(suffix));
 }
 
@@ -232,9 +236,9 @@ void TdmMain::CreateDatabase() {
     RemoveUnfinishedDatabase(unfinishedPath);
     sqlite3* db = OpenConnection(unfinishedPath, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     try {
-        RunScript(db, QStringLiteral("begin transaction"));
+        RunScript(db, BeginTransaction);
         RunScript(db, SqlFirstRunScript(userNameFormat_));
-        RunScript(db, QStringLiteral("commit transaction"));
+        RunScript(db, CommitTransaction);
     } catch (...) {
         sqlite3_close_v2(db);
         RemoveUnfinishedDatabase(unfinishedPath);
@@ -281,15 +285,15 @@ TRowSet TdmMain::SelectRows(const QString& statement, const QVariantList& params
 }
 
 void TdmMain::StartTransaction() {
-    ExecuteSql(QStringLiteral("begin transaction"));
+    ExecuteSql(BeginTransaction);
 }
 
 void TdmMain::Commit() {
-    ExecuteSql(QStringLiteral("commit transaction"));
+    ExecuteSql(CommitTransaction);
 }
 
 void TdmMain::RollBack() {
-    ExecuteSql(QStringLiteral("rollback transaction"));
+    ExecuteSql(RollbackTransaction);
 }
 
 void TdmMain::SaveUserRow(const TDataRow& row) {
