@@ -1,0 +1,110 @@
+// SPDX-License-Identifier: MIT
+#include "lang/LangMgr.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString SourceDir() {
+    const QByteArray fromEnvironment = qgetenv("BFS_SOURCE_DIR");
+    return fromEnvironment.isEmpty() ? QStringLiteral(BFS_SOURCE_DIR_AT_BUILD)
+                                     : QString::fromLocal8Bit(fromEnvironment);
+}
+
+// Every key the program asks for.
+const char* const MessageKeys[] = {
+    "AgeOutOfRange",
+    "BONE",
+    "ChatBMILeftAxis",
+    "ChatTitleBMI",
+    "ChatTitleWeight",
+    "ChatWeightLeftAxis",
+    "Complete",
+    "ConfirmPasswordError",
+    "DataDeleted",
+    "Date",
+    "DateTimeChanged",
+    "DeleteDataError",
+    "DeleteRangError",
+    "Error",
+    "FAT",
+    "FileExistsSureOverwrite",
+    "FileOpenFailure",
+    "FmtRecordCnt",
+    "HeightCMOutOfRange",
+    "HeightInchOutOfRange",
+    "KG",
+    "LB",
+    "Logined",
+    "MUS",
+    "MeasuringDate",
+    "NoDataCanBeImported",
+    "NoDataToExport",
+    "Notify",
+    "OldPasswordError",
+    "PasswordChanged",
+    "ReadDataCountError",
+    "ReadDataTimeout",
+    "ResponseError",
+    "ResponseTimeout",
+    "SaveError",
+    "SaveSucessAndDelete",
+    "SaveSuccess",
+    "ScaleConnected",
+    "ScaleDisconnect",
+    "ScaleDisconnected",
+    "SendCommandError",
+    "SetDateTimeError",
+    "SetUserInfoError",
+    "Success",
+    "SureDelete",
+    "SynchronizeDataToProduct",
+    "TBW",
+    "UnitCM",
+    "UnitInch",
+    "UserNameFmt",
+    "Weight",
+    "WeightKG",
+    "WeightLB",
+    "WeightUnitKG",
+    "WeightUnitLB",
+};
+
+TEST(EnglishFileTest, HasATextForEveryKeyWithTheRightPlaceholders) {
+    TLangMgr manager;
+    manager.SetSystemLanguageIdSource([] { return 1049; });
+    manager.LoadLanguageList(SourceDir() + QStringLiteral("/resources/Lang/"), true);
+    ASSERT_TRUE(manager.Languages().contains(QStringLiteral("English")));
+    EXPECT_EQ(manager.CurrentLanguage(), QStringLiteral("English")); // the English fallback
+    EXPECT_EQ(manager.CurrentLanguageId(), 1033);
+
+    int keys = 0;
+    for (const char* key : MessageKeys) {
+        ++keys;
+        EXPECT_FALSE(manager.GetText(key).isEmpty()) << key;
+    }
+    EXPECT_EQ(keys, 55);
+
+    static const QRegularExpression placeholder(QStringLiteral("%[a-z]"));
+    const auto placeholders = [&](const char* key) {
+        QStringList found;
+        for (const auto& match : placeholder.globalMatch(manager.GetText(key)))
+            found << match.captured();
+        return found;
+    };
+    for (const char* key : MessageKeys) {
+        const QString k = QLatin1String(key);
+        const QStringList expected = k == QLatin1String("FmtRecordCnt") || k == QLatin1String("UserNameFmt")
+                                         ? QStringList{QStringLiteral("%d")}
+                                     : k == QLatin1String("FileExistsSureOverwrite")
+                                         ? QStringList{QStringLiteral("%s")}
+                                         : QStringList();
+        EXPECT_EQ(placeholders(key), expected) << key;
+    }
+    EXPECT_EQ(QString::asprintf(manager.GetText("UserNameFmt").toUtf8().constData(), 3),
+              QStringLiteral("USER 3"));
+}
+
+} // namespace
