@@ -1,9 +1,97 @@
 // SPDX-License-Identifier: MIT
 #include "app/EntrySequence.h"
 
+#include "app/TfrmMain.h"
+#include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
+#include "core/Globals.h"
+#include "core/SettingsFile.h"
+#include "lang/LangMgr.h"
+#include "store/TdmMain.h"
+#include "users/TfrmLogin.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QWidget>
+
+namespace {
+
+const QString SettingsSection = QStringLiteral("Common");
+const QString LanguageKey = QStringLiteral("Lang");
+constexpr int SplashMilliseconds = 2000;
+
+// Stand-in until the splash window lands: a plain picture window.
+QWidget* splashWindow = nullptr;
+QWidget* GetSplash() {
+    if (!splashWindow) {
+        auto* label = new QLabel;
+        label->setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        label->setPixmap(QPixmap(QStringLiteral(":/icons/mainpicture.png")));
+        splashWindow = label;
+    }
+    return splashWindow;
+}
+void FreeSplash() {
+    delete splashWindow;
+    splashWindow = nullptr;
+}
+
+// Keeps the splash painted while it stands alone; input waits until the login is up.
+void ShowSplashFor(int milliseconds) {
+    QWidget* splash = GetSplash();
+    splash->show();
+    splash->raise();
+    splash->repaint();
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+}
+
+} // namespace
 
 int RunProgram(int argc, char** argv) {
     TApplication app(argc, argv);
-    return 0;
+    QCoreApplication::setApplicationName(QStringLiteral("body-fat-scale"));
+    QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/body-fat-scale-128.png")));
+    // The splash and the login come and go before the main window exists; only closing the main
+    // window ends the program.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+
+    const AppPaths paths = AppPaths::ForExecutable();
+    LangMgr().LoadLanguageList(paths.LanguageFolder(), true);
+
+    Globals.SettingsPath = paths.SettingsPath();
+    const QString savedLanguage =
+        ReadIniString(Globals.SettingsPath, SettingsSection, LanguageKey, QString());
+    if (!savedLanguage.isEmpty())
+        LangMgr().SetLanguage(savedLanguage);
+
+    ShowSplashFor(SplashMilliseconds);
+
+    TdmMain dataModule(paths.DatabaseFolder(), GetText("UserNameFmt"));
+    SetDataModule(&dataModule);
+    RunGuarded([&] { dataModule.DataModuleCreate(); });
+    FreeSplash();
+
+    if (!RunLoginDialog())
+        return 0;
+
+    int exitCode = 0;
+    {
+        TfrmMain mainWindow;
+        RunGuarded([&] { mainWindow.FormCreate(); });
+        mainWindow.show();
+        QGuiApplication::setQuitOnLastWindowClosed(true);
+        exitCode = app.exec();
+
+        try {
+            WriteIniString(paths.SettingsPath(), SettingsSection, LanguageKey, LangMgr().CurrentLanguage());
+        } catch (const std::exception& error) {
+            ShowApplicationError(error);
+            exitCode = 1;
+        }
+    } // the main window's destruction writes the theme
+    SetDataModule(nullptr);
+    return exitCode;
 }

@@ -1,0 +1,184 @@
+// SPDX-License-Identifier: MIT
+#include "app/TfrmMain.h"
+
+#include "ui_TfrmMain.h"
+
+#include "app/Themes.h"
+#include "core/ErrorHandler.h"
+#include "core/Globals.h"
+#include "core/SettingsFile.h"
+#include "core/WindowRegistry.h"
+#include "lang/LangMgr.h"
+
+#include <QActionGroup>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QScreen>
+#include <QStatusBar>
+
+namespace {
+
+// Posted to the window so that it maximises once the message loop runs.
+const QEvent::Type MaximiseEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+const QString SettingsSection = QStringLiteral("Common");
+const QString SkinKey = QStringLiteral("Skin");
+
+} // namespace
+
+TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>()) {
+    ui->setupUi(this);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/body-fat-scale-128.png")));
+
+    Image1_ = new QLabel(ui->MDIHandler1->viewport());
+    Image1_->setObjectName(QStringLiteral("Image1"));
+    Image1_->setPixmap(QPixmap(QStringLiteral(":/icons/mainpicture.png")));
+    Image1_->adjustSize();
+    Image1_->move(0, 80);
+    Image1_->lower();
+
+    lblInfo1_ = new QLabel(QStringLiteral(" "), this);
+    lblInfo1_->setObjectName(QStringLiteral("lblInfo1"));
+    lblInfo1_->setMinimumWidth(200);
+    auto* separator = new QFrame(this);
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    lblInfo2_ = new QLabel(QStringLiteral(" "), this);
+    lblInfo2_->setObjectName(QStringLiteral("lblInfo2"));
+    ui->stBar->addWidget(lblInfo1_);
+    ui->stBar->addWidget(separator);
+    ui->stBar->addWidget(lblInfo2_, 1);
+
+    languageItems_ = new QActionGroup(this);
+    languageItems_->setExclusive(true);
+    skinItems_ = new QActionGroup(this);
+    skinItems_->setExclusive(true);
+
+    const std::pair<QAction*, void (TfrmMain::*)()> commands[] = {
+        {ui->mnuChgPwd, &TfrmMain::btnPasswdClick},
+        {ui->btnPasswd, &TfrmMain::btnPasswdClick},
+        {ui->mnuUserFile, &TfrmMain::btnUserInfoClick},
+        {ui->btnUserInfo, &TfrmMain::btnUserInfoClick},
+        {ui->mnuDateTimeSet, &TfrmMain::btnSyncDateClick},
+        {ui->btnSyncDate, &TfrmMain::btnSyncDateClick},
+        {ui->mnuDataImport, &TfrmMain::btnDataImportClick},
+        {ui->btnDataImport, &TfrmMain::btnDataImportClick},
+        {ui->mnuDailyData, &TfrmMain::btnMyDataClick},
+        {ui->btnMyData, &TfrmMain::btnMyDataClick},
+        {ui->mnuChart, &TfrmMain::btnChatClick},
+        {ui->btnChat, &TfrmMain::btnChatClick},
+        {ui->mnuAbout, &TfrmMain::btnAboutClick},
+        {ui->btnAbout, &TfrmMain::btnAboutClick},
+        {ui->mnuExit, &TfrmMain::mnuExitClick},
+    };
+    for (const auto& [action, handler] : commands)
+        connect(action, &QAction::triggered, this,
+                Guarded([this, handler = handler] { (this->*handler)(); }));
+    connect(languageItems_, &QActionGroup::triggered, this,
+            [this](QAction* item) { RunGuarded([&] { LanguageItemClick(item); }); });
+    connect(skinItems_, &QActionGroup::triggered, this,
+            [this](QAction* item) { RunGuarded([&] { SkinItemClick(item); }); });
+
+    // Created in the centre of the screen, then maximised once the loop runs.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    JoinWindowRegistry(this);
+}
+
+TfrmMain::~TfrmMain() {
+    RunGuarded([this] { FormDestroy(); });
+}
+
+void TfrmMain::FormCreate() {
+    LangMgr().TranslateForm(this);
+
+    TThemes::Select(ReadIniString(Globals.SettingsPath, SettingsSection, SkinKey, TThemes::InitialName));
+    for (const QString& name : TThemes::Names()) {
+        QAction* item = ui->mnuSkins->addAction(name);
+        item->setCheckable(true);
+        item->setChecked(name == TThemes::Current());
+        skinItems_->addAction(item);
+    }
+
+    const QStringList& languages = LangMgr().Languages();
+    for (int i = 0; i < languages.size(); ++i) {
+        QAction* item = ui->mnuLanguages->addAction(languages[i]);
+        item->setCheckable(true);
+        item->setData(i);
+        languageItems_->addAction(item);
+    }
+    ui->mnuLanguages->menuAction()->setVisible(languages.size() > 1);
+    CheckCurrentLanguage();
+
+    ComposeLoginLine();
+    ShowScaleDisconnected();
+    QCoreApplication::postEvent(this, new QEvent(MaximiseEvent));
+}
+
+void TfrmMain::FormDestroy() {
+    WriteIniString(Globals.SettingsPath, SettingsSection, SkinKey, TThemes::Current());
+}
+
+bool TfrmMain::event(QEvent* event) {
+    if (event->type() == MaximiseEvent) {
+        showMaximized();
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void TfrmMain::CheckCurrentLanguage() {
+    const int index = LangMgr().Languages().indexOf(LangMgr().CurrentLanguage(), Qt::CaseInsensitive);
+    const QList<QAction*> items = languageItems_->actions();
+    if (index >= 0 && items.size() > index)
+        items[index]->setChecked(true);
+}
+
+void TfrmMain::LanguageItemClick(QAction* item) {
+    const int index = item->data().toInt();
+    if (index < 0 || index >= LangMgr().Languages().size())
+        return;
+    LangMgr().SetLanguage(LangMgr().Languages()[index]);
+    CheckCurrentLanguage();
+}
+
+void TfrmMain::SkinItemClick(QAction* item) {
+    TThemes::Select(item->text());
+    for (QAction* skin : skinItems_->actions())
+        skin->setChecked(skin->text() == TThemes::Current());
+}
+
+void TfrmMain::ComposeLoginLine() {
+    lblInfo1_->setText(Globals.CurrentUserName + QLatin1Char(' ') + GetText("Logined"));
+}
+
+void TfrmMain::ShowScaleConnected() {
+    lblInfo2_->setText(GetText("ScaleConnected"));
+}
+void TfrmMain::ShowScaleDisconnected() {
+    lblInfo2_->setText(GetText("ScaleDisconnected"));
+}
+
+QMdiArea* TfrmMain::ClientArea() const {
+    return ui->MDIHandler1;
+}
+QMenu* TfrmMain::LanguagesMenu() const {
+    return ui->mnuLanguages;
+}
+QMenu* TfrmMain::SkinsMenu() const {
+    return ui->mnuSkins;
+}
+
+void TfrmMain::btnPasswdClick() {}
+void TfrmMain::btnUserInfoClick() {}
+void TfrmMain::btnSyncDateClick() {}
+void TfrmMain::btnDataImportClick() {}
+void TfrmMain::btnMyDataClick() {}
+void TfrmMain::btnChatClick() {}
+void TfrmMain::btnAboutClick() {}
+void TfrmMain::mnuExitClick() {
+    close();
+}
