@@ -1,0 +1,344 @@
+// SPDX-License-Identifier: MIT
+#include "records/TfrmMyData.h"
+
+#include "ui_TfrmMyData.h"
+
+#include "core/AppError.h"
+#include "core/Clock.h"
+#include "core/DateText.h"
+#include "core/ErrorHandler.h"
+#include "core/Globals.h"
+#include "core/MessageBox.h"
+#include "core/SaveFileDialog.h"
+#include "core/Units.h"
+#include "core/WindowMessage.h"
+#include "core/WindowRegistry.h"
+#include "lang/AnsiText.h"
+#include "lang/LangMgr.h"
+#include "records/FormatText.h"
+#include "records/TExcelExport.h"
+#include "records/TMeasurementListModel.h"
+#include "records/TfrmDateRange.h"
+#include "store/Statements.h"
+#include "store/TdmMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QSaveFile>
+#include <QStyle>
+#include <algorithm>
+
+namespace {
+
+QPointer<TfrmMyData>& myDataInstance() {
+    static QPointer<TfrmMyData> instance;
+    return instance;
+}
+
+QMdiSubWindow* frameOf(QWidget* form) {
+    return qobject_cast<QMdiSubWindow*>(form->parentWidget());
+}
+
+void showNotice(QWidget* owner, const char* key) {
+    ShowMessageBox(owner, GetText(key), GetText("Notify"), MB_OK | MB_ICONINFORMATION);
+}
+
+bool askOkCancel(QWidget* owner, const QString& question) {
+    return ShowMessageBox(owner, question, GetText("Notify"), MB_OKCANCEL | MB_ICONINFORMATION) == IDOK;
+}
+
+// The FAT, TBW and MUS cells of the list read "20.5 "; in the sheet they read "20.5 %".
+bool isPercentColumn(int column) {
+    return column >= 2 && column <= 4;
+}
+
+} // namespace
+
+TfrmMyData::TfrmMyData(QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TfrmMyData>()), model_(new TMeasurementListModel(this)) {
+    ui->setupUi(this);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(12);
+    setFont(font);
+
+    ui->btnFilter->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    ui->btnDelete->setIcon(style()->standardIcon(QStyle::SP_DialogDiscardButton));
+    ui->btnDeleteBatch->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    ui->btnExport->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+
+    ui->lv1->setModel(model_);
+    const int widths[TMeasurementListModel::ColumnCount] = {120, 100, 80, 80, 80, 90};
+    for (int column = 0; column < TMeasurementListModel::ColumnCount; ++column)
+        ui->lv1->setColumnWidth(column, widths[column]);
+    QHeaderView* rows = ui->lv1->verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(1);
+    rows->setDefaultSectionSize(ui->lv1->fontMetrics().height() + 5);
+
+    connect(ui->btnFilter, &QPushButton::clicked, this, Guarded([this] { btnFilterClick(); }));
+    connect(ui->btnDelete, &QPushButton::clicked, this, Guarded([this] { btnDeleteClick(); }));
+    connect(ui->btnDeleteBatch, &QPushButton::clicked, this, Guarded([this] { btnDeleteBatchClick(); }));
+    connect(ui->btnExport, &QPushButton::clicked, this, Guarded([this] { btnExportClick(); }));
+
+    JoinWindowRegistry(this);
+}
+
+TfrmMyData::~TfrmMyData() {
+    if (myDataInstance() == this)
+        myDataInstance() = nullptr;
+}
+
+void TfrmMyData::FormCreate() {
+    LangMgr().TranslateForm(this);
+    const QDate today = CurrentDate();
+    ui->dtpTo->setDate(today);
+    ui->dtpFrom->setDate(today.addDays(-30));
+    RefreshList();
+
+    const int codePage = AnsiCodePage();
+    const QString percent = QStringLiteral(" %");
+    model_->SetColumnCaptions(
+        {ToAnsi(GetText("MeasuringDate"), codePage), ToAnsi(GetText("Weight"), codePage),
+         ToAnsi(GetText("FAT") + percent, codePage), ToAnsi(GetText("TBW") + percent, codePage),
+         ToAnsi(GetText("MUS") + percent, codePage), ToAnsi(GetText("BONE"), codePage)},
+        codePage);
+}
+
+void TfrmMyData::FormActivate() {
+    if (QMdiSubWindow* frame = frameOf(this))
+        QMetaObject::invokeMethod(frame, &QMdiSubWindow::showMaximized, Qt::QueuedConnection);
+}
+
+void TfrmMyData::FormResize() {
+    QTableView* list = ui->lv1;
+    list->resize(std::max(0, width() - 2 * list->x() - 20), std::max(0, height() - list->y() - 55));
+    ui->lblMsg->move(ui->lblMsg->x(), height() - 40);
+}
+
+void TfrmMyData::RefreshList() {
+    model_->Clear();
+    const int codePage = AnsiCodePage();
+    const bool pounds = Globals.CurrentUnit != 0;
+    const QByteArray massUnit = ' ' + ToAnsi(GetText(pounds ? "LB" : "KG"), codePage);
+    auto massCell = [&](double kg) {
+        QByteArray cell = pounds ? KgToLbText(kg).toLatin1() : QByteArray::number(kg, 'f', 1);
+        return cell.append(massUnit);
+    };
+    auto percentCell = [](double value) { return QByteArray::number(value, 'f', 1).append(' '); };
+
+    std::vector<TMeasurementListModel::Row> listRows;
+    int found = 0;
+    try {
+        const TRowSet rows =
+            dmMain().SelectRows(SqlListRange(Globals.CurrentUserId, ui->dtpFrom->date(), ui->dtpTo->date()));
+        found = static_cast<int>(rows.size());
+        listRows.reserve(rows.size());
+        for (const TDataRow& row : rows) {
+            TMeasurementListModel::Row listRow;
+            listRow.Texts = {DateToStr(row.AsDate(QStringLiteral("THE_DATE"))).toLatin1(),
+                             massCell(row.AsFloat(QStringLiteral("WEIGHT"))),
+                             percentCell(row.AsFloat(QStringLiteral("FAT"))),
+                             percentCell(row.AsFloat(QStringLiteral("TBW"))),
+                             percentCell(row.AsFloat(QStringLiteral("MUS"))),
+                             massCell(row.AsFloat(QStringLiteral("BONE")))};
+            listRow.Id = row.AsInteger(QStringLiteral("ID"));
+            listRows.push_back(std::move(listRow));
+        }
+    } catch (...) {
+        model_->SetRows(std::move(listRows), codePage); // the rows read so far stay listed
+        throw;
+    }
+    model_->SetRows(std::move(listRows), codePage);
+
+    // A language text whose placeholders do not fit one number leaves the old line.
+    if (const std::optional<QString> line = FormatWithInteger(GetText("FmtRecordCnt"), found)) {
+        ui->lblMsg->setText(*line);
+        ui->lblMsg->adjustSize();
+    }
+}
+
+void TfrmMyData::btnFilterClick() {
+    RefreshList();
+}
+
+void TfrmMyData::btnDeleteClick() {
+    const QModelIndexList selected = ui->lv1->selectionModel()->selectedRows();
+    if (selected.isEmpty())
+        return;
+    const int row = selected.first().row();
+    if (!askOkCancel(this, GetText("SureDelete")))
+        return;
+    TdmMain& store = dmMain();
+    try {
+        store.ExecuteSql(SqlDeleteRow(model_->ListRow(row).Id));
+    } catch (const std::exception&) {
+        ShowMessageBox(this, GetText("DeleteDataError"), ApplicationTitle, MB_OK);
+        return;
+    }
+    // The row goes from the list without reading the table again; the count line stays as it was.
+    model_->RemoveListRow(row);
+}
+
+void TfrmMyData::btnDeleteBatchClick() {
+    const std::optional<TDateRange> range = SelectDateRange();
+    if (!range)
+        return;
+    if (!askOkCancel(this, GetText("SureDelete")))
+        return;
+    TdmMain& store = dmMain();
+    try {
+        store.ExecuteSql(SqlDeleteRange(Globals.CurrentUserId, range->From, range->To));
+    } catch (const std::exception&) {
+        ShowMessageBox(this, GetText("DeleteRangError"), ApplicationTitle, MB_OK);
+        return;
+    }
+    RefreshList();
+}
+
+std::optional<TfrmMyData::TDateRange> TfrmMyData::SelectDateRange() {
+    TfrmDateRange dialog(window());
+    dialog.FormCreate();
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return TDateRange{dialog.FromDate(), dialog.ToDate()};
+}
+
+void TfrmMyData::btnExportClick() {
+    if (model_->rowCount() == 0) {
+        showNotice(this, "NoDataToExport");
+        return;
+    }
+    const QString fileName =
+        AskSaveFileName(this, QString(), QStringLiteral("Excel Files (*.xls)"), QStringLiteral("xls"));
+    if (fileName.isEmpty())
+        return;
+    ExportToXls(fileName);
+}
+
+void TfrmMyData::ExportToXls(const QString& fileName) {
+    const int codePage = AnsiCodePage();
+    const TMeasurementListModel::Cells heading = {
+        ToAnsi(GetText("Date"), codePage),
+        ToAnsi(GetText(Globals.CurrentUnit != 0 ? "WeightLB" : "WeightKG"), codePage),
+        ToAnsi(GetText("FAT"), codePage),
+        ToAnsi(GetText("TBW"), codePage),
+        ToAnsi(GetText("MUS"), codePage),
+        ToAnsi(GetText("BONE"), codePage)};
+    const int rows = model_->rowCount();
+
+    // Row numbers and text lengths are 16-bit words in the file: what does not fit is refused
+    // before anything is touched, rather than written with numbers that wrap around.
+    auto fits = [](const QByteArray& text, int extra) {
+        return text.size() + extra <= TExcelExport::MaxCellTextBytes;
+    };
+    bool fitsSheet =
+        rows <= TExcelExport::MaxDataRows &&
+        std::all_of(heading.cbegin(), heading.cend(), [&](const QByteArray& t) { return fits(t, 0); });
+    for (int row = 0; fitsSheet && row < rows; ++row)
+        for (int column = 0; fitsSheet && column < TMeasurementListModel::ColumnCount; ++column)
+            fitsSheet = fits(model_->Cell(row, column), isPercentColumn(column) ? 1 : 0);
+    if (!fitsSheet) {
+        showNotice(this, "ExportTooLarge");
+        return;
+    }
+
+    const QFileInfo target(fileName);
+    if (target.exists() || target.isSymLink()) {
+        const QString format = GetText("FileExistsSureOverwrite");
+        const std::optional<QString> question = FormatWithText(format, fileName);
+        if (!question)
+            throw AppError(QStringLiteral("Format '%1' invalid or incompatible with argument").arg(format));
+        if (!askOkCancel(this, *question))
+            return;
+        // A read-only file is replaced as well, once the person has agreed.
+        QFile::setPermissions(fileName, QFile::permissions(fileName) | QFileDevice::WriteOwner |
+                                            QFileDevice::WriteUser);
+        if (!QFile::remove(fileName)) {
+            showNotice(this, "FileOpenFailure");
+            return;
+        }
+    }
+
+    // Written under a temporary name beside the target and renamed into place once complete, so
+    // that a failed write never leaves part of a file under the chosen name.
+    QSaveFile out(fileName);
+    if (!out.open(QIODevice::WriteOnly))
+        throw AppError(QStringLiteral("Cannot create file \"%1\". %2")
+                           .arg(QDir::toNativeSeparators(fileName), out.errorString()));
+    TExcelExport::WriteBof(out);
+    for (int column = 0; column < TMeasurementListModel::ColumnCount; ++column)
+        TExcelExport::WriteLabelCell(out, static_cast<quint16>(column), 0, heading[column]);
+    QByteArray withPercent;
+    for (int row = 0; row < rows; ++row) {
+        const auto sheetRow = static_cast<quint16>(row + 1);
+        for (int column = 0; column < TMeasurementListModel::ColumnCount; ++column) {
+            const QByteArray& cell = model_->Cell(row, column);
+            if (!isPercentColumn(column)) {
+                TExcelExport::WriteLabelCell(out, static_cast<quint16>(column), sheetRow, cell);
+                continue;
+            }
+            withPercent.clear();
+            withPercent.append(cell).append('%');
+            TExcelExport::WriteLabelCell(out, static_cast<quint16>(column), sheetRow, withPercent);
+        }
+    }
+    TExcelExport::WriteEof(out);
+    if (!out.commit())
+        throw AppError(QStringLiteral("Cannot write file \"%1\". %2")
+                           .arg(QDir::toNativeSeparators(fileName), out.errorString()));
+}
+
+bool TfrmMyData::event(QEvent* event) {
+    if (event->type() == static_cast<QEvent::Type>(WM_REFRESH_MYDATA)) {
+        RefreshList();
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+void TfrmMyData::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    ui->pnlTop->setGeometry(0, 0, width(), ui->pnlTop->height());
+    FormResize();
+}
+
+void TfrmMyData::closeEvent(QCloseEvent* event) {
+    // The frame frees itself and this list with it; the single instance is forgotten now, so that
+    // My Data opens a fresh list even before the deferred deletion has run.
+    if (myDataInstance() == this)
+        myDataInstance() = nullptr;
+    QWidget::closeEvent(event);
+}
+
+TfrmMyData* ShowMyData(QMdiArea* area) {
+    QPointer<TfrmMyData>& instance = myDataInstance();
+    if (!instance) {
+        auto* form = new TfrmMyData;
+        instance = form;
+        QMdiSubWindow* frame = area->addSubWindow(form);
+        frame->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(frame, &QMdiSubWindow::windowStateChanged, form,
+                         [form](Qt::WindowStates before, Qt::WindowStates now) {
+                             if (!(before & Qt::WindowActive) && (now & Qt::WindowActive))
+                                 form->FormActivate();
+                         });
+        RunGuarded([form] { form->FormCreate(); });
+    }
+    TfrmMyData* form = instance;
+    if (QMdiSubWindow* frame = frameOf(form)) {
+        frame->show();
+        frame->raise();
+        frame->mdiArea()->setActiveSubWindow(frame);
+        frame->repaint();
+    }
+    return form;
+}
+
+QWidget* GetMyDataHandle() {
+    return myDataInstance().data();
+}
