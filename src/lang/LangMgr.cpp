@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QWidget>
+#include <iterator>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
@@ -306,12 +307,15 @@ void TLangMgr::LoadTexts(_xmlNode* element) {
 QString TLangMgr::GetText(const char* key) const {
     if (!key)
         return QString();
-    const QLatin1String latin1(key);
-    for (char c : latin1) {
-        if (uchar(c) >= 0x80)
+    // Keys are short ASCII literals: widen them on the stack in one pass; anything else is UTF-8.
+    char16_t wide[64];
+    qsizetype length = 0;
+    for (const char* c = key; *c; ++c) {
+        if (uchar(*c) >= 0x80 || length == qsizetype(std::size(wide)))
             return texts_.LookupValue(QStringView(QString::fromUtf8(key)));
+        wide[length++] = uchar(*c);
     }
-    return texts_.LookupValue(latin1);
+    return texts_.LookupValue(QStringView(wide, length));
 }
 
 void TLangMgr::TranslateForm(QWidget* window) {

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "lang/AnsiText.h"
 
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "lang/LangMgr.h"
 
+#include "QStringPrinter.h"
 #include <QDir>
 #include <QRegularExpression>
+
 #include <gtest/gtest.h>
 
 namespace {

@@ -3,9 +3,11 @@
 
 #include "LangFolder.h"
 
+#include "QStringPrinter.h"
 #include <QElapsedTimer>
 #include <QStringEncoder>
 #include <arpa/inet.h>
+
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <poll.h>

@@ -6,6 +6,8 @@
 #include "lang/TFont.h"
 #include "lang/TStrings.h"
 
+#include "QStringPrinter.h"
+
 #include <gtest/gtest.h>
 #include <memory>
 
