@@ -1,0 +1,272 @@
+// SPDX-License-Identifier: MIT
+#include "about/TWaterEffect.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// 32-bit signed arithmetic that wraps around instead of overflowing, as the heights may be driven
+// to any value by strong drops.
+inline std::int32_t Add32(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b));
+}
+inline std::int32_t Sub32(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b));
+}
+inline std::int32_t Mul32(std::int32_t a, std::int32_t b) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(a) * static_cast<std::uint32_t>(b));
+}
+
+// New height of one cell: the mean of its eight neighbours minus its older height, damped.
+inline std::int32_t NextHeight(const std::int32_t* up, const std::int32_t* mid, const std::int32_t* down,
+                               std::int32_t older, int x, int xl, int xr, std::int32_t factor) {
+    const std::int32_t sum = Add32(Add32(Add32(up[xl], up[x]), Add32(up[xr], mid[xl])),
+                                   Add32(Add32(mid[xr], down[xl]), Add32(down[x], down[xr])));
+    const std::int32_t v = Sub32(sum / 4, older);
+    return Mul32(v, factor) / 256;
+}
+
+// The row loop vectorises; with AVX2 it runs eight cells at a time where the processor has it.
+#if defined(__x86_64__) && defined(__has_attribute)
+#if __has_attribute(target_clones)
+__attribute__((target_clones("avx2", "default")))
+#endif
+#endif
+void PropagateRow(const std::int32_t* __restrict up, const std::int32_t* __restrict mid,
+                  const std::int32_t* __restrict down, std::int32_t* __restrict old, int width,
+                  std::int32_t factor) {
+    if (width == 1) {
+        old[0] = NextHeight(up, mid, down, old[0], 0, 0, 0, factor);
+        return;
+    }
+    old[0] = NextHeight(up, mid, down, old[0], 0, 0, 1, factor);
+    for (int x = 1; x < width - 1; ++x)
+        old[x] = NextHeight(up, mid, down, old[x], x, x - 1, x + 1, factor);
+    old[width - 1] = NextHeight(up, mid, down, old[width - 1], width - 1, width - 2, width - 1, factor);
+}
+
+inline std::uint8_t ClampByte(int value) {
+    return static_cast<std::uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
+}
+
+bool RowsFit(std::ptrdiff_t rowDistance, int width, int height) {
+    return height <= 1 || std::abs(rowDistance) >= 3 * static_cast<std::ptrdiff_t>(width);
+}
+
+// byte - shade limited to 0..255, looked up as ShadeTable()[255 + byte - shade] for shades
+// already limited to -255..255 (a larger shade gives the same result as 255).
+const std::array<std::uint8_t, 766>& ShadeTable() {
+    static const auto table = [] {
+        std::array<std::uint8_t, 766> values{};
+        for (int i = 0; i < 766; ++i)
+            values[static_cast<std::size_t>(i)] = ClampByte(i - 255);
+        return values;
+    }();
+    return table;
+}
+
+#ifdef __SSE2__
+// True when the four cells from x have no slope: left and right neighbours equal, and the ones
+// above and below equal, so the four pixels are plain copies of the source.
+inline bool CalmRun(const std::int32_t* mid, const std::int32_t* up, const std::int32_t* down, int x) {
+    const __m128i left = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mid + x - 1));
+    const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mid + x + 1));
+    const __m128i above = _mm_loadu_si128(reinterpret_cast<const __m128i*>(up + x));
+    const __m128i below = _mm_loadu_si128(reinterpret_cast<const __m128i*>(down + x));
+    const __m128i slopes = _mm_or_si128(_mm_xor_si128(left, right), _mm_xor_si128(above, below));
+    return _mm_movemask_epi8(_mm_cmpeq_epi32(slopes, _mm_setzero_si128())) == 0xFFFF;
+}
+#else
+inline bool CalmRun(const std::int32_t* mid, const std::int32_t* up, const std::int32_t* down, int x) {
+    std::int32_t slopes = 0;
+    for (int k = 0; k < 4; ++k)
+        slopes |= (mid[x + k - 1] ^ mid[x + k + 1]) | (up[x + k] ^ down[x + k]);
+    return slopes == 0;
+}
+#endif
+
+} // namespace
+
+TWaterEffect::TWaterEffect(TRandomSource random) : random_(std::move(random)) {}
+
+void TWaterEffect::SetDamping(int damping) {
+    if (damping >= 1 && damping <= 99)
+        damping_ = static_cast<std::uint8_t>(damping);
+}
+
+void TWaterEffect::SetMapSize(int width, int height) {
+    if (width <= 0 || height <= 0 || width > MaxMapSide || height > MaxMapSide) {
+        width = 0;
+        height = 0;
+    }
+    mapWidth_ = width;
+    mapHeight_ = height;
+    const std::size_t cells = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    firstMap_.assign(cells, 0);
+    secondMap_.assign(cells, 0);
+    currentRows_.assign(static_cast<std::size_t>(height), nullptr);
+    previousRows_.assign(static_cast<std::size_t>(height), nullptr);
+    sourceRows_.assign(static_cast<std::size_t>(height), nullptr);
+    ClearMaps();
+    for (int row = 0; row < height; ++row) {
+        const std::size_t start = static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
+        currentRows_[static_cast<std::size_t>(row)] = firstMap_.data() + start;
+        previousRows_[static_cast<std::size_t>(row)] = secondMap_.data() + start;
+    }
+}
+
+void TWaterEffect::ClearMaps() {
+    std::fill(firstMap_.begin(), firstMap_.end(), 0);
+    std::fill(secondMap_.begin(), secondMap_.end(), 0);
+}
+
+void TWaterEffect::AddBlob(int x, int y, int radius, int strength) {
+    if (radius < 0)
+        return;
+    const long long r = radius;
+    if (x < 0 || x > mapWidth_ - 1) {
+        const long long room = mapWidth_ - 2 * r - 1;
+        if (room <= 0)
+            return;
+        x = static_cast<int>(random_(32767) % room + r + 1);
+    }
+    if (y < 0 || y > mapHeight_ - 1) {
+        const long long room = mapHeight_ - 2 * r - 1;
+        if (room <= 0)
+            return;
+        y = static_cast<int>(random_(32767) % room + r + 1);
+    }
+    const int left = -std::min(x, radius);
+    const int right = std::min(mapWidth_ - 1 - x, radius);
+    const int top = -std::min(y, radius);
+    const int bottom = std::min(mapHeight_ - 1 - y, radius);
+    for (int j = top; j <= bottom; ++j) {
+        std::int32_t* row = currentRows_[static_cast<std::size_t>(y + j)];
+        for (int i = left; i <= right; ++i)
+            if (static_cast<long long>(i) * i + static_cast<long long>(j) * j <= r * r)
+                row[x + i] = Add32(row[x + i], strength);
+    }
+}
+
+std::int32_t TWaterEffect::DampingFactor() const {
+    return ((100 - damping_) * 256) / 100;
+}
+
+void TWaterEffect::PropagateRowOf(int y, std::int32_t factor) {
+    const int yu = std::max(y - 1, 0);
+    const int yd = std::min(y + 1, mapHeight_ - 1);
+    PropagateRow(currentRows_[static_cast<std::size_t>(yu)], currentRows_[static_cast<std::size_t>(y)],
+                 currentRows_[static_cast<std::size_t>(yd)], previousRows_[static_cast<std::size_t>(y)],
+                 mapWidth_, factor);
+}
+
+void TWaterEffect::PropagateWaves() {
+    const std::int32_t factor = DampingFactor();
+    for (int y = 0; y < mapHeight_; ++y)
+        PropagateRowOf(y, factor);
+    // The blocks keep their memory; the row tables carry the roles.
+    currentRows_.swap(previousRows_);
+}
+
+bool TWaterEffect::PrepareDrawing(const TSourcePixels& source, const TTargetPixels& target, int& width,
+                                  int& height) {
+    width = std::min({mapWidth_, source.Width, target.Width});
+    height = std::min({mapHeight_, source.Height, target.Height});
+    if (width <= 0 || height <= 0 || source.Row0 == nullptr || target.Row0 == nullptr ||
+        !RowsFit(source.RowDistance, source.Width, source.Height) ||
+        !RowsFit(target.RowDistance, target.Width, target.Height))
+        return false;
+    for (int row = 0; row < height; ++row)
+        sourceRows_[static_cast<std::size_t>(row)] = source.Row0 + row * source.RowDistance;
+    return true;
+}
+
+// Draws row y of the target from the map whose rows are mapRows; width and height are the part
+// that map, source and target have in common.
+void TWaterEffect::DrawRow(const std::int32_t* const* mapRows, int y, const TTargetPixels& target, int width,
+                           int height) const {
+    const std::uint8_t* const* sourceRows = sourceRows_.data();
+    const std::int32_t* up = mapRows[std::max(y - 1, 0)];
+    const std::int32_t* mid = mapRows[y];
+    const std::int32_t* down = mapRows[std::min(y + 1, mapHeight_ - 1)];
+    std::uint8_t* targetRow = target.Row0 + y * target.RowDistance;
+    const std::uint8_t* shadeTable = ShadeTable().data();
+
+    // x + dx and y + dy are compared as unsigned 32-bit numbers: the true sums lie between -2^31
+    // and 2^31 + 2^16, so every sum outside 0 .. size - 1 compares as too large. A sample outside
+    // the picture becomes the unshaded pixel (x, y) itself; no branch decides that.
+    const auto pixel = [&](int x, int xl, int xr) {
+        const std::int32_t dx = Sub32(mid[xl], mid[xr]);
+        const std::int32_t dy = Sub32(up[x], down[x]);
+        const std::uint32_t sx = static_cast<std::uint32_t>(x) + static_cast<std::uint32_t>(dx);
+        const std::uint32_t sy = static_cast<std::uint32_t>(y) + static_cast<std::uint32_t>(dy);
+        const bool inside = sx < static_cast<std::uint32_t>(width) && sy < static_cast<std::uint32_t>(height);
+        const std::ptrdiff_t column = inside ? static_cast<std::ptrdiff_t>(sx) : x;
+        const int row = inside ? static_cast<int>(sy) : y;
+        const int shade = inside ? std::clamp(dx, -255, 255) : 0;
+        const std::uint8_t* in = sourceRows[row] + 3 * column;
+        const std::uint8_t* shaded = shadeTable + 255 - shade;
+        std::uint8_t* out = targetRow + 3 * static_cast<std::ptrdiff_t>(x);
+        out[0] = shaded[in[0]];
+        out[1] = shaded[in[1]];
+        out[2] = shaded[in[2]];
+    };
+
+    pixel(0, 0, std::min(1, mapWidth_ - 1));
+    // Columns 1 .. interiorEnd - 1 have both horizontal neighbours inside the map. Most of the
+    // surface is calm even in busy water, and calm cells come in runs: those are plain copies.
+    const int interiorEnd = std::min(width, mapWidth_ - 1);
+    const std::uint8_t* sourceRow = sourceRows[y];
+    int x = 1;
+    for (; x + 4 <= interiorEnd; x += 4) {
+        if (CalmRun(mid, up, down, x)) {
+            std::memcpy(targetRow + 3 * static_cast<std::ptrdiff_t>(x),
+                        sourceRow + 3 * static_cast<std::ptrdiff_t>(x), 12);
+        } else {
+            pixel(x, x - 1, x + 1);
+            pixel(x + 1, x, x + 2);
+            pixel(x + 2, x + 1, x + 3);
+            pixel(x + 3, x + 2, x + 4);
+        }
+    }
+    for (; x < interiorEnd; ++x)
+        pixel(x, x - 1, x + 1);
+    for (; x < width; ++x)
+        pixel(x, x - 1, std::min(x + 1, mapWidth_ - 1));
+}
+
+void TWaterEffect::DrawRefraction(const TSourcePixels& source, const TTargetPixels& target) {
+    int width = 0;
+    int height = 0;
+    if (!PrepareDrawing(source, target, width, height))
+        return;
+    for (int y = 0; y < height; ++y)
+        DrawRow(currentRows_.data(), y, target, width, height);
+}
+
+// The same as PropagateWaves and then DrawRefraction, with each row drawn as soon as the rows
+// around it have their new heights, while they are still in the cache.
+void TWaterEffect::RenderFrame(const TSourcePixels& source, const TTargetPixels& target) {
+    int width = 0;
+    int height = 0;
+    if (!PrepareDrawing(source, target, width, height)) {
+        PropagateWaves();
+        return;
+    }
+    const std::int32_t factor = DampingFactor();
+    for (int y = 0; y < mapHeight_; ++y) {
+        PropagateRowOf(y, factor);
+        if (y >= 1 && y - 1 < height)
+            DrawRow(previousRows_.data(), y - 1, target, width, height);
+    }
+    if (mapHeight_ - 1 < height)
+        DrawRow(previousRows_.data(), mapHeight_ - 1, target, width, height);
+    currentRows_.swap(previousRows_);
+}
