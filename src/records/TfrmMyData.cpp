@@ -32,6 +32,8 @@
 #include <QSaveFile>
 #include <QStyle>
 #include <algorithm>
+#include <charconv>
+#include <limits>
 
 namespace {
 
@@ -56,6 +58,91 @@ bool askOkCancel(QWidget* owner, const QString& question) {
 bool isPercentColumn(int column) {
     return column >= 2 && column <= 4;
 }
+
+// value with one decimal, as "%.1f" writes it, followed by suffix.
+QByteArray OneDecimal(double value, const QByteArray& suffix) {
+    char digits[400]; // enough for the fixed notation of any double
+    const char* end = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 1).ptr;
+    QByteArray cell;
+    cell.reserve(static_cast<qsizetype>(end - digits) + suffix.size());
+    return cell.append(digits, end - digits).append(suffix);
+}
+
+// Reads the listed columns of P_DATA rows. A list of a hundred thousand rows spends more time
+// finding columns by name and parsing dates than on anything else, so the columns are found once
+// and values stored the usual way (numbers as numbers, days as yyyy-mm-dd text) are taken as they
+// are; any other value is read through the row's own conversions.
+class TListColumns {
+public:
+    enum Column { Date, Weight, Fat, Tbw, Mus, Bone, Id, Count };
+
+    explicit TListColumns(const TDataRow& row) {
+        for (int column = 0; column < Count; ++column) {
+            index_[column] = -1;
+            for (int i = 0; i < row.ColumnCount(); ++i)
+                if (row.ColumnName(i).compare(Names[column], Qt::CaseInsensitive) == 0) {
+                    index_[column] = i;
+                    break;
+                }
+        }
+    }
+
+    // "yyyy-mm-dd", or the empty text when the stored value is no day.
+    QByteArray DateText(const TDataRow& row) const {
+        if (index_[Date] >= 0) {
+            const QVariant value = row.ValueAt(index_[Date]);
+            if (value.typeId() == QMetaType::QString) {
+                const QString text = value.toString();
+                if (IsDayText(text))
+                    return text.toLatin1();
+            }
+        }
+        return DateToStr(row.AsDate(Name(Date))).toLatin1();
+    }
+
+    double Number(const TDataRow& row, Column column) const {
+        if (index_[column] >= 0) {
+            const QVariant value = row.ValueAt(index_[column]);
+            if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::LongLong)
+                return value.toDouble();
+        }
+        return row.AsFloat(Name(column));
+    }
+
+    int RowId(const TDataRow& row) const {
+        if (index_[Id] >= 0) {
+            const QVariant value = row.ValueAt(index_[Id]);
+            if (value.typeId() == QMetaType::LongLong &&
+                value.toLongLong() >= std::numeric_limits<int>::min() &&
+                value.toLongLong() <= std::numeric_limits<int>::max())
+                return static_cast<int>(value.toLongLong());
+        }
+        return row.AsInteger(Name(Id));
+    }
+
+private:
+    static constexpr const char* Names[Count] = {"THE_DATE", "WEIGHT", "FAT", "TBW", "MUS", "BONE", "ID"};
+    static QString Name(Column column) { return QString::fromLatin1(Names[column]); }
+
+    // Exactly yyyy-mm-dd and a day of the calendar: what AsDate and DateToStr would give back unchanged.
+    static bool IsDayText(const QString& text) {
+        if (text.size() != 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
+            return false;
+        int parts[3] = {0, 0, 0};
+        const int starts[3] = {0, 5, 8};
+        const int lengths[3] = {4, 2, 2};
+        for (int part = 0; part < 3; ++part)
+            for (int i = starts[part]; i < starts[part] + lengths[part]; ++i) {
+                const char16_t c = text[i].unicode();
+                if (c < u'0' || c > u'9')
+                    return false;
+                parts[part] = parts[part] * 10 + (c - u'0');
+            }
+        return QDate(parts[0], parts[1], parts[2]).isValid();
+    }
+
+    int index_[Count];
+};
 
 } // namespace
 
@@ -126,10 +213,10 @@ void TfrmMyData::RefreshList() {
     const bool pounds = Globals.CurrentUnit != 0;
     const QByteArray massUnit = ' ' + ToAnsi(GetText(pounds ? "LB" : "KG"), codePage);
     auto massCell = [&](double kg) {
-        QByteArray cell = pounds ? KgToLbText(kg).toLatin1() : QByteArray::number(kg, 'f', 1);
-        return cell.append(massUnit);
+        return pounds ? KgToLbText(kg).toLatin1().append(massUnit) : OneDecimal(kg, massUnit);
     };
-    auto percentCell = [](double value) { return QByteArray::number(value, 'f', 1).append(' '); };
+    const QByteArray blank(" ");
+    auto percentCell = [&](double value) { return OneDecimal(value, blank); };
 
     std::vector<TMeasurementListModel::Row> listRows;
     int found = 0;
@@ -138,16 +225,19 @@ void TfrmMyData::RefreshList() {
             dmMain().SelectRows(SqlListRange(Globals.CurrentUserId, ui->dtpFrom->date(), ui->dtpTo->date()));
         found = static_cast<int>(rows.size());
         listRows.reserve(rows.size());
-        for (const TDataRow& row : rows) {
-            TMeasurementListModel::Row listRow;
-            listRow.Texts = {DateToStr(row.AsDate(QStringLiteral("THE_DATE"))).toLatin1(),
-                             massCell(row.AsFloat(QStringLiteral("WEIGHT"))),
-                             percentCell(row.AsFloat(QStringLiteral("FAT"))),
-                             percentCell(row.AsFloat(QStringLiteral("TBW"))),
-                             percentCell(row.AsFloat(QStringLiteral("MUS"))),
-                             massCell(row.AsFloat(QStringLiteral("BONE")))};
-            listRow.Id = row.AsInteger(QStringLiteral("ID"));
-            listRows.push_back(std::move(listRow));
+        if (!rows.empty()) {
+            const TListColumns columns(rows.front());
+            for (const TDataRow& row : rows) {
+                TMeasurementListModel::Row listRow;
+                listRow.Texts = {columns.DateText(row),
+                                 massCell(columns.Number(row, TListColumns::Weight)),
+                                 percentCell(columns.Number(row, TListColumns::Fat)),
+                                 percentCell(columns.Number(row, TListColumns::Tbw)),
+                                 percentCell(columns.Number(row, TListColumns::Mus)),
+                                 massCell(columns.Number(row, TListColumns::Bone))};
+                listRow.Id = columns.RowId(row);
+                listRows.push_back(std::move(listRow));
+            }
         }
     } catch (...) {
         model_->SetRows(std::move(listRows), codePage); // the rows read so far stay listed

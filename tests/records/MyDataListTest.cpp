@@ -78,6 +78,30 @@ TEST_F(ListTest, CellsInBothUnits) {
     }
 }
 
+TEST_F(ListTest, ValuesStoredAsTextAreReadLikeNumbersAndDays) {
+    // An older writer with a comma separator left text behind; days may carry blanks or be no day.
+    store_->ExecuteSql(
+        QStringLiteral("insert into P_DATA(ID, USER_ID, THE_DATE, WEIGHT, FAT, TBW, MUS, BONE) values "
+                       "(7, 1, '2024-03-05', '70,5', '20,25', 'x', '', '3,1');"
+                       "insert into P_DATA(ID, USER_ID, THE_DATE, WEIGHT, FAT, TBW, MUS, BONE) values "
+                       "('8', 1, '2024-03-06 ', 71, 20, 55, 40, 3);"
+                       "insert into P_DATA(ID, USER_ID, THE_DATE, WEIGHT, FAT, TBW, MUS, BONE) values "
+                       "(9, 1, '2024-02-30', 72, 20, 55, 40, 3);"));
+    TfrmMyData* form = Open();
+    ASSERT_EQ(ModelOf(form).rowCount(), 2); // 2024-02-30 sorts before the first day
+    EXPECT_EQ(Column(form, 0), QStringList({"2024-03-05", "2024-03-06"}));
+    EXPECT_EQ(Column(form, 1), QStringList({"70.5 KG", "71.0 KG"}));
+    EXPECT_EQ(Column(form, 2), QStringList({"20.2 ", "20.0 "}));
+    EXPECT_EQ(Column(form, 3), QStringList({"0.0 ", "55.0 "}));
+    EXPECT_EQ(Column(form, 4), QStringList({"0.0 ", "40.0 "}));
+    EXPECT_EQ(ModelOf(form).ListRow(0).Id, 7);
+    EXPECT_EQ(ModelOf(form).ListRow(1).Id, 8);
+
+    DateEdit(form, "dtpFrom")->setDate(QDate(2024, 2, 1));
+    form->btnFilterClick();
+    EXPECT_EQ(Column(form, 0), QStringList({"", "2024-03-05", "2024-03-06"})); // not a day of the calendar
+}
+
 TEST_F(ListTest, ColumnCaptionsAlignmentAndWidths) {
     Add(Today, 70.0);
     TfrmMyData* form = Open();
