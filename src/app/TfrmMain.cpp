@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QScreen>
 #include <QStatusBar>
+#include <algorithm>
 
 namespace {
 
@@ -131,9 +132,13 @@ bool TfrmMain::event(QEvent* event) {
 }
 
 void TfrmMain::CheckCurrentLanguage() {
-    const int index = LangMgr().Languages().indexOf(LangMgr().CurrentLanguage(), Qt::CaseInsensitive);
+    const QStringList& languages = LangMgr().Languages();
+    const auto found = std::find_if(languages.begin(), languages.end(), [](const QString& name) {
+        return name.compare(LangMgr().CurrentLanguage(), Qt::CaseInsensitive) == 0;
+    });
+    const auto index = found - languages.begin();
     const QList<QAction*> items = languageItems_->actions();
-    if (index >= 0 && items.size() > index)
+    if (found != languages.end() && items.size() > index)
         items[index]->setChecked(true);
 }
 
