@@ -6,6 +6,7 @@
 #include <QHash>
 #include <cerrno>
 #include <iconv.h>
+#include <utility>
 
 namespace {
 
@@ -58,20 +59,38 @@ const LocaleId LocaleIds[] = {
     {QLocale::Galician, QLocale::Spain, 1110},
 };
 
-// A converter per code page and direction, opened once; the program converts on the GUI thread only.
+// The converters opened so far, one per code page and direction; closed when the process ends.
+// The program converts on the GUI thread only.
+class TConverters {
+public:
+    ~TConverters() {
+        for (iconv_t converter : std::as_const(converters_)) {
+            if (converter != iconv_t(-1))
+                iconv_close(converter);
+        }
+    }
+
+    iconv_t Get(int codePage, bool toAnsi) {
+        const int slot = toAnsi ? codePage : -codePage;
+        auto found = converters_.constFind(slot);
+        if (found != converters_.constEnd())
+            return *found;
+        const QByteArray name = codePage == 65001 ? QByteArray("UTF-8") : "CP" + QByteArray::number(codePage);
+        iconv_t converter =
+            toAnsi ? iconv_open(name.constData(), "UTF-8") : iconv_open("UTF-8", name.constData());
+        if (converter == iconv_t(-1) && codePage != 1252)
+            return Get(1252, toAnsi); // a code page this system cannot convert: the Western one
+        converters_.insert(slot, converter);
+        return converter;
+    }
+
+private:
+    QHash<int, iconv_t> converters_;
+};
+
 iconv_t Converter(int codePage, bool toAnsi) {
-    static QHash<int, iconv_t> converters;
-    const int slot = toAnsi ? codePage : -codePage;
-    auto found = converters.constFind(slot);
-    if (found != converters.constEnd())
-        return *found;
-    const QByteArray name = codePage == 65001 ? QByteArray("UTF-8") : "CP" + QByteArray::number(codePage);
-    iconv_t converter =
-        toAnsi ? iconv_open(name.constData(), "UTF-8") : iconv_open("UTF-8", name.constData());
-    if (converter == iconv_t(-1) && codePage != 1252)
-        return Converter(1252, toAnsi);
-    converters.insert(slot, converter);
-    return converter;
+    static TConverters converters;
+    return converters.Get(codePage, toAnsi);
 }
 
 // Runs input through converter; an input sequence it cannot convert becomes one '?' and is skipped

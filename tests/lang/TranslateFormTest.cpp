@@ -297,4 +297,25 @@ TEST_F(TranslateFormTest, WindowDestroyedByAnotherWindowsTranslationIsPassedOver
     EXPECT_TRUE(window->btnDelete->isChecked());
 }
 
+TEST_F(TranslateFormTest, FilesCutShortAnywhereAreHandledWithoutHarm) {
+    auto window = std::make_unique<TfrmLangTest>();
+    const QByteArray whole =
+        TLangFolder::LanguageXml(
+            QStringLiteral("Cut"), 1033,
+            QStringLiteral("<Default><Font Size=\"11\"/></Default>"
+                           "<TfrmLangTest Caption=\"T\"><cbbGender><Items>a\nb</Items></cbbGender>"
+                           "<wdgProps Count=\"3\" AnsiCaption=\"\u00e9\"/></TfrmLangTest>"
+                           "<Text><Notify>N</Notify></Text>"))
+            .toUtf8();
+    for (int length = 0; length <= whole.size(); ++length) {
+        folder.Write(QStringLiteral("cut.xml"), whole.left(length));
+        manager.LoadLanguageList(folder.Path(), true);
+        manager.SetLanguage(QStringLiteral("Cut"));
+        manager.TranslateForm(window.get());
+        EXPECT_EQ(manager.Languages().size(), manager.FileNames().size());
+    }
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("T"));
+    EXPECT_EQ(manager.GetText("Notify"), QStringLiteral("N"));
+}
+
 } // namespace
