@@ -233,7 +233,7 @@ void TLangMgr::LoadLanguageList(const QString& folder, bool chooseDefault) {
 }
 
 QString TLangMgr::GetDefaultLanguage() {
-    const int systemId = systemLanguageId_ ? systemLanguageId_() : 0;
+    const int systemId = systemLanguageId_();
     QString first;
     QString english;
     QString system;
