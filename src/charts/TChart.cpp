@@ -1,0 +1,383 @@
+// SPDX-License-Identifier: MIT
+#include "charts/TChart.h"
+
+#include "core/AppError.h"
+#include "core/Clock.h"
+
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QFontMetrics>
+#include <QGraphicsDropShadowEffect>
+#include <QGraphicsItem>
+#include <QGraphicsLayout>
+#include <QImage>
+#include <QLegend>
+#include <QLineSeries>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QResizeEvent>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QColor TitleBlue(0, 128, 192);
+const QColor MoneyGreen(192, 220, 192);
+constexpr int MarkerSize = 5;
+constexpr int TitleGap = 4;          // between the title band and what follows below it
+constexpr int DateLabelSpacing = 90; // pixels a yyyy-M-d label needs on the bottom axis
+constexpr qint64 MSecsPerDay = 86400000;
+constexpr double BitmapOversampling = 2; // a smooth print holds at most this many pixels per layout pixel
+
+// The point marker: a filled square, with a dark rim when outlined.
+QImage MarkerImage(const QColor& color, bool outline) {
+    QImage image(MarkerSize, MarkerSize, QImage::Format_ARGB32);
+    image.fill(outline ? QColor(Qt::black) : color);
+    if (outline) {
+        QPainter painter(&image);
+        painter.fillRect(1, 1, MarkerSize - 2, MarkerSize - 2, color);
+    }
+    return image;
+}
+
+// Restores the chart's on-screen size when a print drawing ends, also by an exception.
+class SizeRestorer {
+public:
+    SizeRestorer(QChart* chart) : chart_(chart), size_(chart->size()) {}
+    ~SizeRestorer() {
+        chart_->resize(size_);
+        chart_->layout()->activate();
+    }
+
+private:
+    QChart* chart_;
+    QSizeF size_;
+};
+
+} // namespace
+
+// The title: white bold text on a solid blue band across the chart, with a one-pixel shadow.
+class TTitleBand : public QGraphicsItem {
+public:
+    explicit TTitleBand(QGraphicsItem* parent) : QGraphicsItem(parent) {}
+
+    void SetText(const QString& text) {
+        text_ = text;
+        update();
+    }
+    const QString& Text() const { return text_; }
+    void SetFont(const QFont& font) {
+        prepareGeometryChange();
+        font_ = font;
+        font_.setBold(true);
+    }
+    int Height() const { return QFontMetrics(font_).height() + 6; }
+    void SetWidth(qreal width) {
+        prepareGeometryChange();
+        width_ = std::max<qreal>(0, width);
+    }
+
+    QRectF boundingRect() const override { return QRectF(0, 0, width_ + 1, Height() + 1); }
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*) override {
+        const QRectF band(0, 0, width_, Height());
+        painter->fillRect(band.translated(1, 1), Qt::darkGray);
+        painter->fillRect(band, TitleBlue);
+        painter->setFont(font_);
+        painter->setPen(Qt::white);
+        painter->drawText(band, Qt::AlignCenter | Qt::TextSingleLine, text_);
+    }
+
+private:
+    QString text_;
+    QFont font_;
+    qreal width_ = 0;
+};
+
+TChart::TChart(QWidget* parent) : QChartView(parent), chart_(new QChart) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setRenderHint(QPainter::Antialiasing);
+    setRubberBand(QChartView::RectangleRubberBand);
+    setChart(chart_); // the view owns the chart
+    // Fitting the chart in raised the view's minimum to the chart's; the owner lays the view out.
+    setMinimumSize(0, 0);
+
+    chart_->layout()->setContentsMargins(0, 0, 0, 0);
+    chart_->setBackgroundRoundness(0);
+    chart_->setDropShadowEnabled(false);
+    QLinearGradient background(0, 0, 0, 1);
+    background.setCoordinateMode(QGradient::ObjectBoundingMode);
+    background.setColorAt(0, Qt::white);
+    background.setColorAt(1, MoneyGreen);
+    chart_->setBackgroundBrush(background);
+    chart_->setBackgroundPen(Qt::NoPen);
+    // The back wall: its frame is the left, right, top and bottom axis line; it is not filled.
+    chart_->setPlotAreaBackgroundVisible(true);
+    chart_->setPlotAreaBackgroundBrush(Qt::NoBrush);
+    chart_->setPlotAreaBackgroundPen(QPen(Qt::black, 1));
+
+    titleBand_ = new TTitleBand(chart_);
+    titleBand_->SetFont(font());
+    titleBand_->setZValue(10);
+
+    QFont bold = font();
+    bold.setBold(true);
+    axisBottom_ = new QDateTimeAxis(chart_);
+    axisBottom_->setFormat(QStringLiteral("yyyy-M-d"));
+    axisBottom_->setLabelsFont(font());
+    axisBottom_->setLinePen(QPen(Qt::black, 1));
+    chart_->addAxis(axisBottom_, Qt::AlignBottom);
+    axisLeft_ = new QValueAxis(chart_);
+    axisLeft_->setLabelsFont(font());
+    axisLeft_->setTitleFont(bold);
+    axisLeft_->setLinePen(QPen(Qt::black, 1));
+    chart_->addAxis(axisLeft_, Qt::AlignLeft);
+
+    QLegend* legend = chart_->legend();
+    legend->setAlignment(Qt::AlignRight);
+    legend->setFont(font());
+    legend->setBackgroundVisible(true);
+    legend->setBrush(Qt::white);
+    legend->setPen(QPen(Qt::black, 1));
+
+    connect(chart_, &QGraphicsWidget::geometryChanged, this, [this] { ChartGeometryChanged(); });
+    ChartGeometryChanged();
+    FitAxes(QDate(), QDate());
+}
+
+TChart::~TChart() = default;
+
+void TChart::SetTitle(const QString& text) {
+    titleBand_->SetText(text);
+}
+QString TChart::Title() const {
+    return titleBand_->Text();
+}
+void TChart::SetLeftAxisTitle(const QString& text) {
+    axisLeft_->setTitleText(text);
+}
+QString TChart::LeftAxisTitle() const {
+    return axisLeft_->titleText();
+}
+
+QLineSeries* TChart::AddSeries(const QString& name, const QString& title, const QColor& color,
+                               bool markerOutline) {
+    auto* series = new QLineSeries(chart_);
+    series->setObjectName(name);
+    series->setName(title);
+    series->setColor(color);
+    series->setPen(QPen(color, 1));
+    series->setMarkerSize(MarkerSize);
+    series->setLightMarker(MarkerImage(color, markerOutline));
+    series->setPointLabelsVisible(false);
+    chart_->addSeries(series);
+    series->attachAxis(axisBottom_);
+    series->attachAxis(axisLeft_);
+    return series;
+}
+
+qreal TChart::DayToX(const QDate& day) {
+    return static_cast<qreal>(QDateTime(day, QTime(12, 0)).toMSecsSinceEpoch());
+}
+
+QDate TChart::XToDay(qreal x) {
+    return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(std::llround(x))).date();
+}
+
+void TChart::FitAxes(const QDate& emptyFirst, const QDate& emptyLast) {
+    bool any = false;
+    qreal minX = 0, maxX = 0, minY = 0, maxY = 0;
+    for (QAbstractSeries* abstract : chart_->series()) {
+        const auto* series = static_cast<const QXYSeries*>(abstract);
+        for (const QPointF& point : series->points()) {
+            if (!any) {
+                minX = maxX = point.x();
+                minY = maxY = point.y();
+                any = true;
+                continue;
+            }
+            minX = std::min(minX, point.x());
+            maxX = std::max(maxX, point.x());
+            minY = std::min(minY, point.y());
+            maxY = std::max(maxY, point.y());
+        }
+    }
+
+    chart_->zoomReset();
+    if (any) {
+        firstDay_ = XToDay(minX);
+        lastDay_ = XToDay(maxX);
+    } else {
+        const QDate today = CurrentDate();
+        firstDay_ = emptyFirst.isValid() ? emptyFirst : today;
+        lastDay_ = emptyLast.isValid() ? emptyLast : today;
+        if (firstDay_ > lastDay_)
+            std::swap(firstDay_, lastDay_);
+        minY = 0;
+        maxY = 100;
+    }
+    if (firstDay_ == lastDay_) {
+        firstDay_ = firstDay_.addDays(-1);
+        lastDay_ = lastDay_.addDays(1);
+    }
+    if (minY == maxY) {
+        minY -= 1;
+        maxY += 1;
+    }
+    axisLeft_->setRange(minY, maxY);
+    axisLeft_->applyNiceNumbers();
+    FitDateTicks();
+}
+
+// Whole days from the first day on, as many labels as fit, at least one day apart.
+void TChart::FitDateTicks() {
+    const qint64 days = firstDay_.daysTo(lastDay_);
+    const qreal plotWidth = chart_->plotArea().width() > 0 ? chart_->plotArea().width() : width() * 0.8;
+    const qint64 maxIntervals = std::max<qint64>(1, static_cast<qint64>(plotWidth) / DateLabelSpacing);
+    const qint64 step = std::max<qint64>(1, (days + maxIntervals - 1) / maxIntervals);
+    const qint64 intervals = std::max<qint64>(1, (days + step - 1) / step);
+    const qreal first = DayToX(firstDay_);
+    axisBottom_->setRange(
+        QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(first)),
+        QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(first) + intervals * step * MSecsPerDay));
+    axisBottom_->setTickCount(static_cast<int>(intervals + 1));
+}
+
+void TChart::SetZoomAnimated(bool animated) {
+    chart_->setAnimationOptions(animated ? QChart::GridAxisAnimations : QChart::NoAnimation);
+    chart_->setAnimationDuration(250);
+}
+
+void TChart::SetShadowedLegend() {
+    QLegend* legend = chart_->legend();
+    legend->setPen(QPen(Qt::gray, 1, Qt::DotLine));
+    auto* shadow = new QGraphicsDropShadowEffect;
+    shadow->setOffset(2, 2);
+    shadow->setBlurRadius(0);
+    shadow->setColor(Qt::gray);
+    legend->setGraphicsEffect(shadow); // the legend owns the effect
+}
+
+void TChart::SaveToBitmapFile(const QString& path) {
+    const QImage image = grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (!image.save(path, "BMP"))
+        throw AppError(QStringLiteral("Unable to write to %1").arg(path));
+}
+
+void TChart::SetPrintResolution(int resolution) {
+    printResolution_ = std::clamp(resolution, -100, 0);
+}
+
+TPrintMargins TChart::CalcProportionalMargins(const QSizeF& page, double dpiX, double dpiY) const {
+    return ProportionalMargins(chart_->size(), page, dpiX, dpiY, printMargins_);
+}
+
+QSizeF TChart::PrintLayoutSize() const {
+    return chart_->size() * (1.0 - printResolution_ / 100.0);
+}
+
+void TChart::Draw(QPainter& painter, const QRectF& target, bool asBitmap) {
+    if (target.isEmpty() || chart_->size().isEmpty())
+        return;
+    const QSizeF layoutSize = PrintLayoutSize();
+    SizeRestorer restorer(chart_);
+    chart_->resize(layoutSize);
+    chart_->layout()->activate();
+    const QRectF source(chart_->pos(), layoutSize);
+
+    painter.save();
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
+                           QPainter::SmoothPixmapTransform);
+    if (asBitmap) {
+        // As many pixels as the target holds on the device, but not more than the layout needs.
+        const QRectF onDevice = painter.transform().mapRect(target);
+        const double scale = std::clamp(
+            std::min(onDevice.width() / layoutSize.width(), onDevice.height() / layoutSize.height()), 0.05,
+            BitmapOversampling);
+        QImage bitmap((layoutSize * scale).toSize().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        bitmap.fill(Qt::white);
+        QPainter bitmapPainter(&bitmap);
+        bitmapPainter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+        scene()->render(&bitmapPainter, QRectF(QPointF(), QSizeF(bitmap.size())), source,
+                        Qt::IgnoreAspectRatio);
+        bitmapPainter.end();
+        painter.drawImage(target, bitmap);
+    } else {
+        scene()->render(&painter, target, source, Qt::IgnoreAspectRatio);
+    }
+    painter.restore();
+}
+
+void TChart::ChartGeometryChanged() {
+    const QSizeF size = chart_->size();
+    const int marginX = qRound(size.width() / 100);
+    const int marginY = qRound(size.height() / 100);
+    titleBand_->setPos(marginX, marginY);
+    titleBand_->SetWidth(size.width() - 2 * marginX);
+    chart_->setMargins(QMargins(marginX, marginY + titleBand_->Height() + TitleGap, marginX, marginY));
+}
+
+void TChart::resizeEvent(QResizeEvent* event) {
+    // Not QChartView's own: it raises the view's minimum size to the chart's, which would resize
+    // the view behind its owner's back; the owner lays the view out to the pixel.
+    QGraphicsView::resizeEvent(event); // NOLINT(bugprone-parent-virtual-call)
+    chart_->resize(event->size());
+    setSceneRect(chart_->geometry());
+    if (!chart_->isZoomed())
+        FitDateTicks();
+}
+
+void TChart::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        panning_ = true;
+        panned_ = false;
+        panFrom_ = event->position().toPoint();
+        event->accept();
+        return;
+    }
+    QChartView::mousePressEvent(event);
+}
+
+void TChart::mouseMoveEvent(QMouseEvent* event) {
+    if (panning_) {
+        const QPoint at = event->position().toPoint();
+        const int dy = at.y() - panFrom_.y();
+        if (dy != 0) {
+            chart_->scroll(0, dy);
+            panned_ = true;
+        }
+        panFrom_ = at;
+        event->accept();
+        return;
+    }
+    QChartView::mouseMoveEvent(event);
+}
+
+void TChart::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton && panning_) {
+        panning_ = false;
+        if (!panned_) {
+            chart_->zoomReset();
+            FitDateTicks();
+        }
+        event->accept();
+        return;
+    }
+    QChartView::mouseReleaseEvent(event);
+}
+
+// The inner bevel: light on the top and left, dark on the bottom and right.
+void TChart::drawForeground(QPainter* painter, const QRectF& rect) {
+    QChartView::drawForeground(painter, rect);
+    const QRectF frame = chart_->geometry().adjusted(0, 0, -1, -1);
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(Qt::white);
+    painter->drawLine(frame.topLeft(), frame.topRight());
+    painter->drawLine(frame.topLeft(), frame.bottomLeft());
+    painter->setPen(Qt::gray);
+    painter->drawLine(frame.bottomLeft(), frame.bottomRight());
+    painter->drawLine(frame.topRight(), frame.bottomRight());
+    painter->restore();
+}
