@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 
+// Room for any input report with its report ID.
+constexpr std::size_t MaxInputReportSize = 4096 + 1;
+
 // One open HID device. Reports always begin with their report ID, 0x00 for a device that does not
 // number its reports. Closing is destroying. One thread may read while another writes, as long as
 // they use different connections.

@@ -4,16 +4,15 @@
 #include "scale/THidDeviceController.h"
 #include "scale/THidDeviceReadThread.h"
 
-#include <array>
+#include <vector>
 
 namespace {
 // A device that keeps sending faster than it can be drained is not drained forever.
 constexpr int MaxReportsDiscardedAtStart = 256;
 } // namespace
 
-THidDevice::THidDevice(THidDeviceController& controller, HidBackend& backend, const HidDeviceInfo& info,
-                       bool readWriteAccess)
-    : controller_(controller), backend_(backend), info_(info), readWriteAccess_(readWriteAccess) {}
+THidDevice::THidDevice(THidDeviceController& controller, HidBackend& backend, const HidDeviceInfo& info)
+    : controller_(controller), backend_(backend), info_(info) {}
 
 THidDevice::~THidDevice() {
     CloseHandles();
@@ -49,7 +48,7 @@ bool THidDevice::WriteReport(const std::uint8_t* buffer, std::size_t count, std:
 }
 
 void THidDevice::StartReaderIfReady() {
-    if (!handler_ || !pluggedIn_ || !claimed_ || !readWriteAccess_ || reader_)
+    if (!handler_ || !pluggedIn_ || !claimed_ || reader_)
         return;
     if (!readConnection_)
         readConnection_ = backend_.Open(info_.Path);
@@ -57,7 +56,7 @@ void THidDevice::StartReaderIfReady() {
         return;
     // Whatever is queued now answered an earlier exchange; the new handler must not take it for
     // the reply to its own first request.
-    std::array<std::uint8_t, 4096 + 1> discarded;
+    std::vector<std::uint8_t> discarded(MaxInputReportSize);
     for (int i = 0; i < MaxReportsDiscardedAtStart; ++i) {
         if (readConnection_->Read(discarded.data(), discarded.size(), 0) <= 0)
             break;

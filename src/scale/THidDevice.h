@@ -42,7 +42,6 @@ public:
 
     bool IsPluggedIn() const { return pluggedIn_; }
     bool IsClaimed() const { return claimed_; }
-    bool HasReadWriteAccess() const { return readWriteAccess_; }
     bool IsReaderRunning() const { return reader_ != nullptr; }
 
     // How long the reader waits for a report in one slice, which bounds how long stopping it takes.
@@ -51,10 +50,10 @@ public:
     bool SetReaderSleepTime(int milliseconds);
 
     // An empty handler stops the reader first (and waits until it has ended). Then the handler is
-    // stored and the reader started when a handler is set, the device is plugged in, claimed and
-    // accessible and no reader runs. A reader that starts discards the input reports already
-    // queued, so a late reply to an earlier exchange cannot be taken for the first reply of this
-    // one. Setting a handler while the reader runs only replaces the handler.
+    // stored and the reader started when a handler is set, the device is plugged in and claimed
+    // and no reader runs. A reader that starts discards the input reports already queued, so a
+    // late reply to an earlier exchange cannot be taken for the first reply of this one. Setting
+    // a handler while the reader runs only replaces the handler.
     void SetDataHandler(THidDataEvent handler);
 
     // Writes one output report synchronously; needs the device plugged in and claimed. True when
@@ -65,8 +64,7 @@ private:
     friend class THidDeviceController;
     friend class THidDeviceReadThread;
 
-    THidDevice(THidDeviceController& controller, HidBackend& backend, const HidDeviceInfo& info,
-               bool readWriteAccess);
+    THidDevice(THidDeviceController& controller, HidBackend& backend, const HidDeviceInfo& info);
 
     void StartReaderIfReady();
     void StopReader();
@@ -78,7 +76,6 @@ private:
     THidDeviceController& controller_;
     HidBackend& backend_;
     const HidDeviceInfo info_;
-    const bool readWriteAccess_;
     bool pluggedIn_ = true;
     bool claimed_ = false;
     std::atomic<int> readerSleepTime_{DefaultReaderSleepTime};

@@ -102,10 +102,11 @@ void THidDeviceController::AddArrivedDevices(const std::vector<HidDeviceInfo>& p
         });
         if (known)
             continue;
-        // A device that cannot be opened is skipped, like one that cannot be identified.
+        // A device that cannot be opened for reading and writing is of no use and is skipped, like
+        // one that cannot be identified; every device in the list therefore has that access.
         if (!backend_->Open(info.Path))
             continue;
-        auto* device = new THidDevice(*this, *backend_, info, true);
+        auto* device = new THidDevice(*this, *backend_, info);
         devices_.push_back(device);
         emit OnArrival(device);
     }

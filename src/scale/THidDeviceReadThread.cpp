@@ -10,11 +10,6 @@
 #include <mutex>
 #include <vector>
 
-namespace {
-// Large enough for any HID input report and its report ID.
-constexpr std::size_t ReportBufferSize = 4096 + 1;
-} // namespace
-
 // Shared with the hand-overs in flight, which may outlive the reader by a little.
 struct THidDeviceReadThread::Shared {
     std::mutex mutex;
@@ -49,9 +44,8 @@ bool THidDeviceReadThread::StopRequested() const {
 }
 
 void THidDeviceReadThread::run() {
-    std::vector<std::uint8_t> buffer(ReportBufferSize);
+    std::vector<std::uint8_t> buffer(MaxInputReportSize);
     while (!StopRequested()) {
-        std::fill(buffer.begin(), buffer.end(), 0);
         const int count = connection_.Read(buffer.data(), buffer.size(), device_.ReaderSleepTime());
         if (count > 0) {
             if (!HandOver(buffer.data(), static_cast<std::size_t>(count)))

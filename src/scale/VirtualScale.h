@@ -81,7 +81,7 @@ public:
     // Input reports the scale has sent (after faults, not counting lost ones and flooding).
     int repliesSent() const;
 
-    struct Core;
+    struct Core; // the scale's state, shared with its open connections
 
 private:
     friend class VirtualHidBackend;
