@@ -3,8 +3,9 @@
 
 #include <QSpinBox>
 
-// A margin box: a number with up-down arrows. Any text may be typed; text that is not a whole
-// number within the range gives way to the box's value again when the typing is done.
+// A margin box: a number with up-down arrows. Any text may be typed; Enter (or leaving the box)
+// takes it, and text that is not a whole number within the range gives way to the box's value
+// again. Enter stays with the box, so that taking a typed margin does not also close the dialog.
 class TMarginBox : public QSpinBox {
     Q_OBJECT
 public:
@@ -12,4 +13,5 @@ public:
 
 protected:
     QValidator::State validate(QString& text, int& pos) const override;
+    void keyPressEvent(QKeyEvent* event) override;
 };

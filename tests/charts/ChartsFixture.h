@@ -25,6 +25,11 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+// Found by the tests' messages through argument-dependent lookup.
+inline void PrintTo(const TPrintMargins& m, std::ostream* out) {
+    *out << "{" << m.Left << ", " << m.Top << ", " << m.Right << ", " << m.Bottom << "}";
+}
+
 // A fresh folder, language, database, printers and MDI area per test; message boxes are recorded
 // and the clock stands at Today.
 class ChartsTest : public ::testing::Test {

@@ -1,8 +1,0 @@
-// SPDX-License-Identifier: MIT
-#include "charts/PrintMargins.h"
-
-#include <gtest/gtest.h>
-
-TEST(ProportionalMargins, Placeholder) {
-    SUCCEED();
-}
