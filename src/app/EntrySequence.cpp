@@ -7,6 +7,7 @@
 #include "core/Globals.h"
 #include "core/SettingsFile.h"
 #include "lang/LangMgr.h"
+#include "scale/HidBackend.h"
 #include "store/TdmMain.h"
 #include "users/TfrmLogin.h"
 
@@ -50,15 +51,15 @@ void ShowSplashFor(int milliseconds) {
 
 } // namespace
 
-int RunProgram(int argc, char** argv) {
+int RunProgram(int argc, char** argv, const ProgramSetup& setup) {
     TApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("body-fat-scale"));
+    QCoreApplication::setApplicationName(setup.ApplicationName);
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/body-fat-scale-128.png")));
     // The splash and the login come and go before the main window exists; only closing the main
     // window ends the program.
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
-    const AppPaths paths = AppPaths::ForExecutable();
+    const AppPaths paths = AppPaths::ForExecutable(setup.DataSubfolder);
     LangMgr().LoadLanguageList(paths.LanguageFolder(), true);
 
     Globals.SettingsPath = paths.SettingsPath();
@@ -79,7 +80,7 @@ int RunProgram(int argc, char** argv) {
 
     int exitCode = 0;
     {
-        TfrmMain mainWindow;
+        TfrmMain mainWindow(setup.CreateHidBackend());
         RunGuarded([&] { mainWindow.FormCreate(); });
         mainWindow.show();
         QGuiApplication::setQuitOnLastWindowClosed(true);

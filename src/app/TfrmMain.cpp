@@ -9,6 +9,9 @@
 #include "core/SettingsFile.h"
 #include "core/WindowRegistry.h"
 #include "lang/LangMgr.h"
+#include "scale/HidBackend.h"
+#include "scale/ScaleSelection.h"
+#include "scale/THidDeviceController.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>
@@ -29,7 +32,8 @@ const QString SkinKey = QStringLiteral("Skin");
 
 } // namespace
 
-TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>()) {
+TfrmMain::TfrmMain(std::unique_ptr<HidBackend> backend, QWidget* parent)
+    : QMainWindow(parent), ui(std::make_unique<Ui::TfrmMain>()) {
     ui->setupUi(this);
     setAttribute(Qt::WA_DeleteOnClose, false);
     setWindowIcon(QIcon(QStringLiteral(":/icons/body-fat-scale-128.png")));
@@ -82,6 +86,14 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent), ui(std::make_unique<U
             [this](QAction* item) { RunGuarded([&] { LanguageItemClick(item); }); });
     connect(skinItems_, &QActionGroup::triggered, this,
             [this](QAction* item) { RunGuarded([&] { SkinItemClick(item); }); });
+
+    HidMgr_ = new THidDeviceController(std::move(backend), this);
+    HidMgr_->setObjectName(QStringLiteral("HidMgr"));
+    HidMgr_->SetDevThreadSleepTime(50);
+    connect(HidMgr_, &THidDeviceController::OnArrival, this,
+            [this](THidDevice* device) { RunGuarded([&] { HidMgrArrival(device); }); });
+    connect(HidMgr_, &THidDeviceController::OnRemoval, this,
+            [this](THidDevice* device) { RunGuarded([&] { HidMgrRemoval(device); }); });
 
     // Created in the centre of the screen, then maximised once the loop runs.
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -158,6 +170,16 @@ void TfrmMain::SkinItemClick(QAction* item) {
 
 void TfrmMain::ComposeLoginLine() {
     lblInfo1_->setText(Globals.CurrentUserName + QLatin1Char(' ') + GetText("Logined"));
+}
+
+void TfrmMain::HidMgrArrival(THidDevice* device) {
+    if (SelectArrivedScale(*HidMgr_, device))
+        ShowScaleConnected();
+}
+
+void TfrmMain::HidMgrRemoval(THidDevice* device) {
+    if (ReleaseRemovedScale(*HidMgr_, device))
+        ShowScaleDisconnected();
 }
 
 void TfrmMain::ShowScaleConnected() {

@@ -4,6 +4,9 @@
 #include <QMainWindow>
 #include <memory>
 
+class HidBackend;
+class THidDevice;
+class THidDeviceController;
 class QActionGroup;
 class QLabel;
 class QMdiArea;
@@ -18,7 +21,8 @@ class TfrmMain;
 class TfrmMain : public QMainWindow {
     Q_OBJECT
 public:
-    explicit TfrmMain(QWidget* parent = nullptr);
+    // backend: where the device link finds HID devices (the real one, or virtual scales).
+    explicit TfrmMain(std::unique_ptr<HidBackend> backend, QWidget* parent = nullptr);
     ~TfrmMain() override;
 
     void FormCreate();
@@ -30,9 +34,9 @@ public:
     QMenu* LanguagesMenu() const;
     QMenu* SkinsMenu() const;
 
-    // The device link reports the scale's arrival and removal through these.
-    void ShowScaleConnected();
-    void ShowScaleDisconnected();
+    THidDeviceController* HidMgr() const { return HidMgr_; }
+    void HidMgrArrival(THidDevice* device);
+    void HidMgrRemoval(THidDevice* device);
 
 protected:
     bool event(QEvent* event) override;
@@ -42,6 +46,8 @@ private:
     void LanguageItemClick(QAction* item);
     void SkinItemClick(QAction* item);
     void ComposeLoginLine();
+    void ShowScaleConnected();
+    void ShowScaleDisconnected();
 
     void btnPasswdClick();
     void btnUserInfoClick();
@@ -58,4 +64,5 @@ private:
     QLabel* Image1_;
     QActionGroup* languageItems_;
     QActionGroup* skinItems_;
+    THidDeviceController* HidMgr_;
 };

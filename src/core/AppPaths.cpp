@@ -21,10 +21,14 @@ AppPaths::AppPaths(QString configFolder, QString dataFolder, QString languageFol
       dataFolder_(withSeparator(std::move(dataFolder))),
       languageFolder_(withSeparator(std::move(languageFolder))) {}
 
-AppPaths AppPaths::ForExecutable() {
+AppPaths AppPaths::ForExecutable(const QString& dataSubfolder) {
     const QString exeFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(exeFolder).isWritable())
-        return AppPaths(exeFolder, exeFolder, exeFolder + QStringLiteral("/Lang"));
+    if (QFileInfo(exeFolder).isWritable()) {
+        const QString data =
+            dataSubfolder.isEmpty() ? exeFolder : exeFolder + QLatin1Char('/') + dataSubfolder;
+        QDir().mkpath(data);
+        return AppPaths(data, data, exeFolder + QStringLiteral("/Lang"));
+    }
     const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(config);

@@ -8,7 +8,8 @@
 class AppPaths {
 public:
     AppPaths(QString configFolder, QString dataFolder, QString languageFolder);
-    static AppPaths ForExecutable();
+    // dataSubfolder keeps a second program built beside the first (the demo) apart from it.
+    static AppPaths ForExecutable(const QString& dataSubfolder = QString());
 
     QString SettingsPath() const;   // .../my.ini
     QString DatabaseFolder() const; // .../db

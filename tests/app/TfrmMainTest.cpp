@@ -4,7 +4,10 @@
 #include "core/Globals.h"
 #include "core/SettingsFile.h"
 #include "lang/LangMgr.h"
+#include "scale/THidDeviceController.h"
+#include "scale/VirtualHidBackend.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/WaitUntil.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,7 +55,9 @@ protected:
     }
 
     std::unique_ptr<TfrmMain> CreateWindow() {
-        auto window = std::make_unique<TfrmMain>();
+        auto virtualBackend = std::make_unique<VirtualHidBackend>();
+        backend = virtualBackend.get();
+        auto window = std::make_unique<TfrmMain>(std::move(virtualBackend));
         window->FormCreate();
         return window;
     }
@@ -72,6 +77,7 @@ protected:
 
     QTemporaryDir folder;
     MessageBoxRecorder boxes;
+    VirtualHidBackend* backend = nullptr;
 };
 
 } // namespace
@@ -88,15 +94,48 @@ TEST_F(MainWindowTest, LanguagesMenuIsHiddenWithOneLanguageAndListsTwoOrMore) {
     EXPECT_EQ(Checked(window->LanguagesMenu()), QStringLiteral("Deutsch"));
 }
 
-TEST_F(MainWindowTest, StatusBarShowsTheUserAndTheScaleLine) {
+TEST_F(MainWindowTest, StatusBarShowsTheUserAndFollowsTheScale) {
     UseLanguages({LanguageFile("English", "File", "on")});
     auto window = CreateWindow();
     EXPECT_EQ(window->lblInfo1()->text(), QStringLiteral("USER 1 English in"));
     EXPECT_EQ(window->lblInfo2()->text(), QStringLiteral("English off"));
-    window->ShowScaleConnected();
-    EXPECT_EQ(window->lblInfo2()->text(), QStringLiteral("on"));
-    window->ShowScaleDisconnected();
-    EXPECT_EQ(window->lblInfo2()->text(), QStringLiteral("English off"));
+
+    VirtualScale& scale = backend->plugIn();
+    ASSERT_TRUE(WaitUntil([&] { return window->lblInfo2()->text() == QStringLiteral("on"); }));
+    EXPECT_NE(Globals.AttachedScale, nullptr);
+    backend->unplug(scale);
+    ASSERT_TRUE(WaitUntil([&] { return window->lblInfo2()->text() == QStringLiteral("English off"); }));
+    EXPECT_EQ(Globals.AttachedScale, nullptr);
+    backend->replug(scale);
+    ASSERT_TRUE(WaitUntil([&] { return window->lblInfo2()->text() == QStringLiteral("on"); }));
+}
+
+TEST_F(MainWindowTest, ScalePluggedInBeforeTheWindowArrivesOnceTheLoopRuns) {
+    auto virtualBackend = std::make_unique<VirtualHidBackend>();
+    virtualBackend->plugIn();
+    TfrmMain window(std::move(virtualBackend));
+    window.FormCreate();
+    EXPECT_EQ(window.lblInfo2()->text(), GetText("ScaleDisconnected"));
+    EXPECT_EQ(Globals.AttachedScale, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return Globals.AttachedScale != nullptr; }));
+    EXPECT_EQ(window.lblInfo2()->text(), GetText("ScaleConnected"));
+}
+
+TEST_F(MainWindowTest, OnlyTheFirstScaleIsTakenAndOtherDevicesAreIgnored) {
+    auto window = CreateWindow();
+    backend->plugIn({0x0FFF, 0x0002});
+    backend->plugIn({0x0ABC, 0x0001});
+    VirtualScale& first = backend->plugIn();
+    VirtualScale& second = backend->plugIn();
+    ASSERT_TRUE(WaitUntil([&] { return Globals.AttachedScale != nullptr; }));
+    const THidDevice* attached = Globals.AttachedScale;
+    EXPECT_EQ(attached->InstanceId(), first.instanceId());
+    backend->unplug(second);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(WaitUntil([&] { return window->HidMgr()->Devices().size() == 3; }));
+    EXPECT_EQ(Globals.AttachedScale, attached);
+    backend->unplug(first);
+    ASSERT_TRUE(WaitUntil([&] { return Globals.AttachedScale == nullptr; }));
 }
 
 TEST_F(MainWindowTest, ChoosingALanguageRetranslatesAtOnceButKeepsTheStatusTexts) {
@@ -114,8 +153,8 @@ TEST_F(MainWindowTest, ChoosingALanguageRetranslatesAtOnceButKeepsTheStatusTexts
               QStringLiteral("Deutsch about"));
     EXPECT_EQ(Checked(window->LanguagesMenu()), QStringLiteral("Deutsch"));
     EXPECT_EQ(window->lblInfo2()->text(), QStringLiteral("English off"));
-    window->ShowScaleConnected();
-    EXPECT_EQ(window->lblInfo2()->text(), QStringLiteral("an"));
+    backend->plugIn();
+    EXPECT_TRUE(WaitUntil([&] { return window->lblInfo2()->text() == QStringLiteral("an"); }));
 }
 
 TEST_F(MainWindowTest, SkinsListDefaultThenTheThemesByName) {
