@@ -398,11 +398,14 @@ void TfrmMyData::resizeEvent(QResizeEvent* event) {
 }
 
 void TfrmMyData::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
     // The frame frees itself and this list with it; the single instance is forgotten now, so that
     // My Data opens a fresh list even before the deferred deletion has run.
     if (myDataInstance() == this)
         myDataInstance() = nullptr;
-    QWidget::closeEvent(event);
+    // Closed by itself rather than through its frame, the list takes the frame along.
+    if (QMdiSubWindow* frame = frameOf(this))
+        frame->close();
 }
 
 TfrmMyData* ShowMyData(QMdiArea* area) {

@@ -208,6 +208,16 @@ TEST_F(ListTest, OneWindowOnlyMaximisedAndFreshAfterClosing) {
     EXPECT_EQ(DateEdit(second, "dtpTo")->date(), QDate(2024, 6, 15));
 }
 
+TEST_F(ListTest, ClosingTheListItselfTakesItsFrameAlong) {
+    TfrmMyData* form = Open();
+    form->close();
+    EXPECT_EQ(GetMyDataHandle(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(area_->subWindowList().isEmpty());
+    Open();
+    EXPECT_EQ(area_->subWindowList().size(), 1);
+}
+
 TEST_F(ListTest, MaximisedAgainWhenActivated) {
     TfrmMyData* form = Open();
     QMdiSubWindow* frame = area_->subWindowList().value(0);
