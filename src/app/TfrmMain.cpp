@@ -4,14 +4,21 @@
 #include "ui_TfrmMain.h"
 
 #include "app/Themes.h"
+#include "charts/TfrmChat.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/SettingsFile.h"
 #include "core/WindowRegistry.h"
 #include "lang/LangMgr.h"
+#include "operations/MyDataLink.h"
+#include "operations/TfrmDataImport.h"
+#include "operations/TfrmSyncDate.h"
+#include "operations/TfrmUserInfo.h"
+#include "records/TfrmMyData.h"
 #include "scale/HidBackend.h"
 #include "scale/ScaleSelection.h"
 #include "scale/THidDeviceController.h"
+#include "users/TfrmPasswd.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>
@@ -86,6 +93,9 @@ TfrmMain::TfrmMain(std::unique_ptr<HidBackend> backend, QWidget* parent)
             [this](QAction* item) { RunGuarded([&] { LanguageItemClick(item); }); });
     connect(skinItems_, &QActionGroup::triggered, this,
             [this](QAction* item) { RunGuarded([&] { SkinItemClick(item); }); });
+
+    // The import asks the open measurement list to read its rows again.
+    SetMyDataHandleSource([] { return static_cast<QObject*>(GetMyDataHandle()); });
 
     HidMgr_ = new THidDeviceController(std::move(backend), this);
     HidMgr_->setObjectName(QStringLiteral("HidMgr"));
@@ -199,12 +209,28 @@ QMenu* TfrmMain::SkinsMenu() const {
     return ui->mnuSkins;
 }
 
-void TfrmMain::btnPasswdClick() {}
-void TfrmMain::btnUserInfoClick() {}
-void TfrmMain::btnSyncDateClick() {}
-void TfrmMain::btnDataImportClick() {}
-void TfrmMain::btnMyDataClick() {}
-void TfrmMain::btnChatClick() {}
+void TfrmMain::btnPasswdClick() {
+    RunPasswordDialog(this);
+}
+
+void TfrmMain::btnUserInfoClick() {
+    // The dialog may have changed the user's name.
+    if (RunUserInfoDialog(this))
+        ComposeLoginLine();
+}
+
+void TfrmMain::btnSyncDateClick() {
+    RunSyncDateDialog(this);
+}
+void TfrmMain::btnDataImportClick() {
+    RunDataImportDialog(this);
+}
+void TfrmMain::btnMyDataClick() {
+    ShowMyData(ClientArea());
+}
+void TfrmMain::btnChatClick() {
+    ShowChartView(ClientArea());
+}
 void TfrmMain::btnAboutClick() {}
 void TfrmMain::mnuExitClick() {
     close();
