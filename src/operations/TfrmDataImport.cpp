@@ -1,0 +1,459 @@
+// SPDX-License-Identifier: MIT
+#include "operations/TfrmDataImport.h"
+
+#include "ui_TfrmDataImport.h"
+
+#include "core/AppError.h"
+#include "core/Clock.h"
+#include "core/DateText.h"
+#include "core/ErrorHandler.h"
+#include "core/Globals.h"
+#include "core/MessageBox.h"
+#include "core/Units.h"
+#include "core/WindowMessage.h"
+#include "core/WindowRegistry.h"
+#include "lang/AnsiText.h"
+#include "lang/LangMgr.h"
+#include "operations/MyDataLink.h"
+#include "operations/ScaleLink.h"
+#include "scale/ScaleProtocol.h"
+#include "store/Statements.h"
+#include "store/TdmMain.h"
+#include "store/ValueFormats.h"
+
+#include <QHash>
+#include <QHeaderView>
+#include <QThread>
+#include <QTimer>
+#include <algorithm>
+
+Q_LOGGING_CATEGORY(lcDataImport, "bfs.import", QtInfoMsg)
+
+namespace {
+
+constexpr int ColumnWidths[] = {120, 100, 80, 80, 80, 90};
+
+// List cells hold 8-bit text in the language's code page: what the code page lacks shows as '?'.
+QString AsListText(const QString& text) {
+    return FromAnsi(ToAnsi(text));
+}
+
+Qt::Alignment ColumnAlignment(int column) {
+    return (column == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter;
+}
+
+// Even rows are tinted; the pen colour of the tinted rows (217, 220, 240) only ever drew the
+// focus frame, which Qt's style draws itself.
+QColor RowBackground(int row) {
+    return row % 2 == 0 ? QColor(235, 230, 251) : QColor(Qt::white);
+}
+
+} // namespace
+
+TfrmDataImport::TfrmDataImport(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TfrmDataImport>()), tmrTimeOut(new QTimer(this)),
+      tmrGetDataTimeout(new QTimer(this)) {
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    tmrTimeOut->setObjectName(QStringLiteral("tmrTimeOut"));
+    tmrTimeOut->setInterval(CountTimeoutMs);
+    tmrGetDataTimeout->setObjectName(QStringLiteral("tmrGetDataTimeout"));
+    tmrGetDataTimeout->setInterval(RecordTimeoutMs);
+    connect(tmrTimeOut, &QTimer::timeout, this, Guarded([this] { tmrTimeOutTimer(); }));
+    connect(tmrGetDataTimeout, &QTimer::timeout, this, Guarded([this] { tmrGetDataTimeoutTimer(); }));
+    connect(ui->btnImport, &QPushButton::clicked, this, Guarded([this] { btnImportClick(); }));
+    connect(ui->btnSave, &QPushButton::clicked, this, Guarded([this] { btnSaveClick(); }));
+    connect(ui->btnClose, &QPushButton::clicked, this, Guarded([this] { btnCloseClick(); }));
+    JoinWindowRegistry(this);
+}
+
+TfrmDataImport::~TfrmDataImport() {
+    // A dialog destroyed without being closed must not leave its handler on the scale.
+    if (handlerSet_)
+        ClearScaleReplyHandler();
+}
+
+void TfrmDataImport::FormCreate() {
+    LangMgr().TranslateForm(this);
+    ui->edtUserName->setText(Globals.CurrentUserName);
+    const QStringList captions{GetText("MeasuringDate"),
+                               GetText("Weight"),
+                               GetText("FAT") + QStringLiteral(" %"),
+                               GetText("TBW") + QStringLiteral(" %"),
+                               GetText("MUS") + QStringLiteral(" %"),
+                               GetText("BONE")};
+    for (int column = 0; column < captions.size(); ++column) {
+        auto* header = new QTableWidgetItem(AsListText(captions[column]));
+        header->setTextAlignment(ColumnAlignment(column));
+        ui->lv1->setHorizontalHeaderItem(column, header);
+        ui->lv1->setColumnWidth(column, ColumnWidths[column]);
+    }
+}
+
+void TfrmDataImport::StartCounting() {
+    countAttempts_ = 0;
+    PostWindowMessage(this, WM_REQUEST_COUNT, 0);
+}
+
+bool TfrmDataImport::event(QEvent* event) {
+    const int type = static_cast<int>(event->type());
+    if (type < WM_REQUEST_COUNT || type > WM_DELETE_RESULT)
+        return QDialog::event(event);
+    const int outcome = static_cast<int>(static_cast<const TWindowMessage*>(event)->WParam);
+    switch (type) {
+    case WM_REQUEST_COUNT:
+        RequestCount();
+        return true;
+    case WM_COUNT_RESULT:
+        CountResult(outcome);
+        return true;
+    case WM_TRANSFER_RESULT:
+        TransferResult(outcome);
+        return true;
+    case WM_DELETE_RESULT:
+        DeleteResult(outcome);
+        return true;
+    default:
+        return QDialog::event(event);
+    }
+}
+
+void TfrmDataImport::done(int result) {
+    tmrTimeOut->stop();
+    tmrGetDataTimeout->stop();
+    transferring_ = false;
+    ClearList();
+    ClearScaleReplyHandler();
+    handlerSet_ = false;
+    QDialog::done(result);
+}
+
+void TfrmDataImport::SetReplyHandler(ReplyMethod method) {
+    if (SetScaleReplyHandler([this, method](THidDevice*, std::uint8_t, const std::uint8_t* data,
+                                            std::uint16_t size) { (this->*method)(data, size); }))
+        handlerSet_ = true;
+}
+
+void TfrmDataImport::Notify(const char* textKey, const char* captionKey, int icon) {
+    ShowMessageBox(this, GetText(textKey), GetText(captionKey), MB_OK | icon);
+}
+
+// --- The count ---------------------------------------------------------------------------------
+
+void TfrmDataImport::RequestCount() {
+    if (!Globals.AttachedScale)
+        return;
+    SetReplyHandler(&TfrmDataImport::CountReply);
+    if (WriteScaleRequest(ReadDataCountRequest(Globals.CurrentUserId)))
+        tmrTimeOut->start();
+    else
+        ui->edtCount->setText(GetText("ReadDataCountError"));
+}
+
+void TfrmDataImport::CountReply(const std::uint8_t* data, std::uint16_t size) {
+    tmrTimeOut->stop();
+    if (JudgeReadDataCountReply(data, size, Globals.CurrentUserId) == ReplyVerdict::Accepted) {
+        total_ = ReadDataCountOf(data);
+        ui->edtCount->setText(QString::number(total_));
+        PostWindowMessage(this, WM_COUNT_RESULT, 1);
+    } else {
+        PostWindowMessage(this, WM_COUNT_RESULT, 3);
+    }
+}
+
+void TfrmDataImport::tmrTimeOutTimer() {
+    ++countAttempts_;
+    tmrTimeOut->stop();
+    if (countAttempts_ < CountAttempts)
+        PostWindowMessage(this, WM_REQUEST_COUNT, 0);
+    else
+        Notify("ResponseTimeout", "Error", MB_ICONINFORMATION);
+}
+
+void TfrmDataImport::CountResult(int outcome) {
+    if (outcome == 3)
+        Notify("ReadDataCountError", "Error", MB_ICONINFORMATION);
+}
+
+// --- The transfer ------------------------------------------------------------------------------
+
+void TfrmDataImport::btnImportClick() {
+    ui->btnImport->setEnabled(false);
+    ClearList();
+    if (!Globals.AttachedScale) {
+        Notify("ScaleDisconnect", "Error", MB_ICONINFORMATION);
+        ui->btnImport->setEnabled(true);
+        return;
+    }
+    if (total_ <= 0) {
+        Notify("NoDataCanBeImported", "Error", MB_ICONINFORMATION);
+        ui->btnImport->setEnabled(true);
+        return;
+    }
+    ui->pb1->setMaximum(total_);
+    ui->pb1->setValue(0);
+    read_ = 0;
+    skipped_ = 0;
+    lastPart2_.reset();
+    recordAttempts_ = 0;
+    // Saving (and deleting on the scale) halfway through would lose what is still unread.
+    transferring_ = true;
+    ui->btnSave->setEnabled(false);
+    RequestMeasurement(1);
+}
+
+void TfrmDataImport::EndTransfer() {
+    transferring_ = false;
+    ui->btnImport->setEnabled(true);
+    ui->btnSave->setEnabled(!saveFailed_);
+}
+
+bool TfrmDataImport::RequestMeasurement(int index) {
+    if (!Globals.AttachedScale) {
+        PostWindowMessage(this, WM_TRANSFER_RESULT, 1);
+        EndTransfer();
+        return false;
+    }
+    try {
+        SetReplyHandler(&TfrmDataImport::RecordReply);
+        half_ = Half::Part1;
+        if (!WriteScaleRequest(ReadDataRequest(Globals.CurrentUserId, ReadDataPart::Part1, index))) {
+            PostWindowMessage(this, WM_TRANSFER_RESULT, 2);
+            EndTransfer();
+            return false;
+        }
+        tmrGetDataTimeout->start();
+        return true;
+    } catch (const std::exception&) {
+        EndTransfer();
+        return false;
+    }
+}
+
+void TfrmDataImport::RecordReply(const std::uint8_t* data, std::uint16_t size) {
+    // A reply that comes after the transfer has ended answers nothing that is still asked.
+    if (!transferring_ || JudgeReadDataReply(data, size) != ReplyVerdict::Accepted)
+        return;
+    const ScaleReply reply = CopyScaleReply(data);
+    if (half_ == Half::Part1) {
+        // A late second copy of the previous part 2 (its request was repeated after a time-out).
+        if (lastPart2_ && reply == *lastPart2_)
+            return;
+        tmrGetDataTimeout->stop();
+        part1_ = reply;
+        half_ = Half::Part2;
+        if (!Globals.AttachedScale) {
+            PostWindowMessage(this, WM_TRANSFER_RESULT, 1);
+            EndTransfer();
+            return;
+        }
+        SetReplyHandler(&TfrmDataImport::RecordReply);
+        if (WriteScaleRequest(ReadDataRequest(Globals.CurrentUserId, ReadDataPart::Part2, read_ + 1))) {
+            recordAttempts_ = 0;
+            tmrGetDataTimeout->start();
+        } else {
+            PostWindowMessage(this, WM_TRANSFER_RESULT, 2);
+            EndTransfer();
+        }
+        return;
+    }
+
+    // A late second copy of this measurement's part 1 is no part 2.
+    if (reply == part1_)
+        return;
+    tmrGetDataTimeout->stop();
+    lastPart2_ = reply;
+    if (const std::optional<MeasurementRecord> record = DecodeMeasurement(part1_, reply, CurrentDate()))
+        AddRow(*record);
+    else
+        ++skipped_; // its date bytes name no calendar date: it cannot be stored
+    half_ = Half::Part1;
+    ++read_;
+    ui->lblMsgCount->setText(QStringLiteral("%1/%2").arg(read_).arg(total_));
+    ui->pb1->setValue(read_);
+    if (read_ == total_) {
+        tmrTimeOut->stop();
+        tmrGetDataTimeout->stop();
+        PostWindowMessage(this, WM_TRANSFER_RESULT, 3);
+        EndTransfer();
+    } else {
+        recordAttempts_ = 0;
+        RequestMeasurement(read_ + 1);
+    }
+}
+
+void TfrmDataImport::tmrGetDataTimeoutTimer() {
+    tmrGetDataTimeout->stop();
+    qCDebug(lcDataImport).noquote() << QString::asprintf("read data index  = %d , timeout =%d", read_ + 1,
+                                                         recordAttempts_);
+    QThread::msleep(50);
+    ++recordAttempts_;
+    if (recordAttempts_ < RecordAttempts) {
+        RequestMeasurement(read_ + 1);
+    } else {
+        transferring_ = false;
+        Notify("ReadDataTimeout", "Error", MB_ICONERROR);
+        EndTransfer();
+    }
+}
+
+void TfrmDataImport::TransferResult(int outcome) {
+    switch (outcome) {
+    case 1:
+        Notify("ScaleDisconnect", "Error", MB_ICONINFORMATION);
+        break;
+    case 2:
+        Notify("SendCommandError", "Error", MB_ICONINFORMATION);
+        break;
+    case 3:
+        Notify("Complete", "Notify", MB_ICONINFORMATION);
+        if (skipped_ > 0)
+            ShowMessageBox(
+                this, GetText("SkippedInvalidDates").replace(QStringLiteral("%d"), QString::number(skipped_)),
+                GetText("Notify"), MB_OK | MB_ICONINFORMATION);
+        break;
+    default:
+        break;
+    }
+}
+
+// --- The list ----------------------------------------------------------------------------------
+
+QStringList TfrmDataImport::CellTexts(const MeasurementRecord& record, int unit) {
+    const bool metric = unit == 0;
+    const auto percent = [](double value) { return QString::asprintf("%.1f ", value); };
+    return {
+        DateToStr(record.Date),
+        metric ? QString::asprintf("%.1f KG", record.Weight)
+               : KgToLbText(record.Weight) + QStringLiteral(" LB"),
+        percent(record.Fat),
+        percent(record.Tbw),
+        percent(record.Mus),
+        metric ? QString::asprintf("%.1f", record.Bone) + QLatin1Char(' ') + GetText("KG")
+               : KgToLbText(record.Bone) + QLatin1Char(' ') + GetText("LB"),
+    };
+}
+
+void TfrmDataImport::AddRow(const MeasurementRecord& record) {
+    const QStringList texts = CellTexts(record, Globals.CurrentUnit);
+    const int row = ui->lv1->rowCount();
+    ui->lv1->insertRow(row);
+    const QBrush background(RowBackground(row));
+    for (int column = 0; column < texts.size(); ++column) {
+        auto* item = new QTableWidgetItem(AsListText(texts[column]));
+        item->setTextAlignment(ColumnAlignment(column));
+        item->setBackground(background);
+        ui->lv1->setItem(row, column, item);
+    }
+    records_.push_back(record);
+}
+
+void TfrmDataImport::ClearList() {
+    ui->lv1->setRowCount(0);
+    records_.clear();
+}
+
+// --- Saving and deleting on the scale ----------------------------------------------------------
+
+void TfrmDataImport::btnSaveClick() {
+    if (read_ == 0 || records_.empty())
+        return;
+    ui->btnSave->setEnabled(false);
+    ui->pb1->setMaximum(static_cast<int>(records_.size()));
+    ui->pb1->setValue(0);
+    try {
+        dmMain().StartTransaction();
+        SaveRows();
+        dmMain().Commit();
+    } catch (const std::exception& error) {
+        // Undo first: the message box runs an event loop, and nothing may see half a save.
+        try {
+            dmMain().RollBack();
+        } catch (const std::exception&) {
+            // The engine has already ended the transaction.
+        }
+        saveFailed_ = true;
+        ShowMessageBox(this, QStringLiteral("Error:") + ErrorMessageOf(error), ApplicationTitle, MB_OK);
+        return;
+    }
+    ui->btnSave->setEnabled(true);
+    if (QObject* myData = MyDataHandle())
+        PostWindowMessage(myData, WM_REFRESH_MYDATA, 0, 0);
+    AskToDeleteOnScale();
+}
+
+// Each listed measurement replaces the stored row of its user and day, so that P_DATA keeps one
+// row per day and, of several measurements of one day, the last one listed. P_DATA has no index on
+// the day, so the rows of the listed days are found in one pass and deleted by their key rather
+// than with one scan of the table per measurement.
+void TfrmDataImport::SaveRows() {
+    const int userId = Globals.CurrentUserId;
+    const auto [first, last] = std::minmax_element(
+        records_.cbegin(), records_.cend(),
+        [](const MeasurementRecord& a, const MeasurementRecord& b) { return a.Date < b.Date; });
+    QHash<QString, QList<int>> storedIds;
+    for (const TDataRow& row : dmMain().SelectRows(SqlListRange(userId, first->Date, last->Date)))
+        storedIds[row.AsString(QStringLiteral("THE_DATE"))].append(row.AsInteger(QStringLiteral("ID")));
+    QHash<QDate, std::size_t> lastOfDay;
+    for (std::size_t i = 0; i < records_.size(); ++i)
+        lastOfDay[records_[i].Date] = i;
+
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        const MeasurementRecord& record = records_[i];
+        if (lastOfDay.value(record.Date) == i) {
+            for (int id : storedIds.value(DateText(record.Date)))
+                dmMain().ExecuteSql(SqlDeleteRow(id));
+            dmMain().ExecuteSql(SqlInsertMeasurement(userId, record.Date, record.Weight, record.Fat,
+                                                     record.Tbw, record.Mus, record.Bone));
+        }
+        ui->pb1->setValue(static_cast<int>(i + 1));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
+void TfrmDataImport::AskToDeleteOnScale() {
+    // After a transfer that stopped halfway the scale still holds measurements nobody has read.
+    if (!Globals.AttachedScale || read_ < total_) {
+        Notify("SaveSuccess", "Notify", MB_ICONINFORMATION);
+        return;
+    }
+    if (ShowMessageBox(this, GetText("SaveSucessAndDelete"), GetText("Notify"),
+                       MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
+        return;
+    const ScaleRequest request = DeleteDataRequest(Globals.CurrentUserId);
+    if (!Globals.AttachedScale) {
+        Notify("ScaleDisconnect", "Error", MB_ICONERROR);
+        return;
+    }
+    SetReplyHandler(&TfrmDataImport::DeleteReply);
+    if (!WriteScaleRequest(request))
+        Notify("SendCommandError", "Error", MB_ICONERROR);
+}
+
+void TfrmDataImport::DeleteReply(const std::uint8_t* data, std::uint16_t size) {
+    if (JudgeDeleteDataReply(data, size, Globals.CurrentUserId) == ReplyVerdict::Accepted) {
+        PostWindowMessage(this, WM_DELETE_RESULT, 1);
+        total_ = 0;
+        read_ = 0;
+    } else {
+        PostWindowMessage(this, WM_DELETE_RESULT, 2);
+    }
+}
+
+void TfrmDataImport::DeleteResult(int outcome) {
+    if (outcome == 1)
+        Notify("DataDeleted", "Notify", MB_ICONINFORMATION);
+    else if (outcome == 2)
+        Notify("ResponseError", "Error", MB_ICONINFORMATION);
+}
+
+void TfrmDataImport::btnCloseClick() {
+    close();
+}
+
+void RunDataImportDialog(QWidget* owner) {
+    TfrmDataImport dialog(owner);
+    RunGuarded([&] { dialog.FormCreate(); });
+    dialog.StartCounting();
+    dialog.exec();
+}

@@ -1,0 +1,107 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "scale/MeasurementRecord.h"
+#include "scale/ScaleFrame.h"
+
+#include <QDialog>
+#include <QLoggingCategory>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QTimer;
+
+namespace Ui {
+class TfrmDataImport;
+}
+
+// The dialog's own window messages; the outcome code travels in wParam.
+constexpr int WM_REQUEST_COUNT = 0x8101;   // 0: send the ReadDataCount request
+constexpr int WM_COUNT_RESULT = 0x8102;    // 1 count received, 3 count reply rejected
+constexpr int WM_TRANSFER_RESULT = 0x8103; // 1 no scale, 2 writing a request failed, 3 all read
+constexpr int WM_DELETE_RESULT = 0x8104;   // 1 the scale deleted its copies, 2 reply rejected
+
+// The record time-out trace ("read data index  = ..."), debug level, off unless enabled with
+// QT_LOGGING_RULES="bfs.import.debug=true".
+Q_DECLARE_LOGGING_CATEGORY(lcDataImport)
+
+// Pulls the logged-in user's measurements out of the scale, lists them, stores them in P_DATA one
+// row per day and, when asked to, has the scale delete its copies.
+class TfrmDataImport : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int CountTimeoutMs = 1000;
+    static constexpr int CountAttempts = 3;
+    static constexpr int RecordTimeoutMs = 500;
+    static constexpr int RecordAttempts = 5;
+
+    explicit TfrmDataImport(QWidget* parent = nullptr);
+    ~TfrmDataImport() override;
+
+    void FormCreate();
+    // Posts WM_REQUEST_COUNT with a fresh attempt count, as opening the dialog does.
+    void StartCounting();
+
+    void btnImportClick();
+    void btnSaveClick();
+    void btnCloseClick();
+    void tmrTimeOutTimer();
+    void tmrGetDataTimeoutTimer();
+
+    // The six cell texts of a measurement's row; unit 0 metric, any other imperial.
+    static QStringList CellTexts(const MeasurementRecord& record, int unit);
+
+    int Total() const { return total_; }
+    int ReadCount() const { return read_; }
+    int SkippedCount() const { return skipped_; }
+    const std::vector<MeasurementRecord>& Records() const { return records_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void done(int result) override;
+
+private:
+    enum class Half { Part1, Part2 };
+    using ReplyMethod = void (TfrmDataImport::*)(const std::uint8_t* data, std::uint16_t size);
+
+    void SetReplyHandler(ReplyMethod method);
+
+    void RequestCount();
+    void CountReply(const std::uint8_t* data, std::uint16_t size);
+    bool RequestMeasurement(int index);
+    void RecordReply(const std::uint8_t* data, std::uint16_t size);
+    void DeleteReply(const std::uint8_t* data, std::uint16_t size);
+    void EndTransfer();
+    void AddRow(const MeasurementRecord& record);
+    void ClearList();
+    void SaveRows();
+    void AskToDeleteOnScale();
+
+    void CountResult(int outcome);
+    void TransferResult(int outcome);
+    void DeleteResult(int outcome);
+    void Notify(const char* textKey, const char* captionKey, int icon);
+
+    std::unique_ptr<Ui::TfrmDataImport> ui;
+    bool handlerSet_ = false; // until closing clears it
+    QTimer* tmrTimeOut;
+    QTimer* tmrGetDataTimeout;
+    int countAttempts_ = 0;  // tmrTimeOut's tag
+    int recordAttempts_ = 0; // tmrGetDataTimeout's tag
+
+    int total_ = 0;
+    int read_ = 0;
+    int skipped_ = 0; // measurements whose date bytes name no calendar date
+    Half half_ = Half::Part1;
+    bool transferring_ = false;
+    bool saveFailed_ = false;
+    ScaleReply part1_{};
+    std::optional<ScaleReply> lastPart2_;
+    std::vector<MeasurementRecord> records_; // one per list row
+};
+
+// Opens the import dialog modally over owner; the count is asked for at once.
+void RunDataImportDialog(QWidget* owner);
