@@ -1,0 +1,9 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+class TfrmLogo;
+
+// The splash window, at most one at a time. GetSplash creates it when there is none and returns
+// it (not yet shown); FreeSplash destroys it, if there is one.
+TfrmLogo* GetSplash();
+void FreeSplash();
