@@ -51,6 +51,15 @@ void ShowSplashFor(int milliseconds) {
 
 } // namespace
 
+void PrepareLanguage(const AppPaths& paths) {
+    LangMgr().LoadLanguageList(paths.LanguageFolder(), true);
+    Globals.SettingsPath = paths.SettingsPath();
+    const QString savedLanguage =
+        ReadIniString(Globals.SettingsPath, SettingsSection, LanguageKey, QString());
+    if (!savedLanguage.isEmpty())
+        LangMgr().SetLanguage(savedLanguage);
+}
+
 int RunProgram(int argc, char** argv, const ProgramSetup& setup) {
     TApplication app(argc, argv);
     QCoreApplication::setApplicationName(setup.ApplicationName);
@@ -60,14 +69,7 @@ int RunProgram(int argc, char** argv, const ProgramSetup& setup) {
     QGuiApplication::setQuitOnLastWindowClosed(false);
 
     const AppPaths paths = AppPaths::ForExecutable(setup.DataSubfolder);
-    LangMgr().LoadLanguageList(paths.LanguageFolder(), true);
-
-    Globals.SettingsPath = paths.SettingsPath();
-    const QString savedLanguage =
-        ReadIniString(Globals.SettingsPath, SettingsSection, LanguageKey, QString());
-    if (!savedLanguage.isEmpty())
-        LangMgr().SetLanguage(savedLanguage);
-
+    PrepareLanguage(paths);
     ShowSplashFor(SplashMilliseconds);
 
     TdmMain dataModule(paths.DatabaseFolder(), GetText("UserNameFmt"));
@@ -75,8 +77,10 @@ int RunProgram(int argc, char** argv, const ProgramSetup& setup) {
     RunGuarded([&] { dataModule.DataModuleCreate(); });
     FreeSplash();
 
-    if (!RunLoginDialog())
+    if (!RunLoginDialog()) {
+        SetDataModule(nullptr);
         return 0;
+    }
 
     int exitCode = 0;
     {

@@ -15,5 +15,11 @@ struct ProgramSetup {
     std::function<std::unique_ptr<HidBackend>()> CreateHidBackend;
 };
 
+class AppPaths;
+
+// Lists the language files, makes the default language current, then the one saved in the
+// settings file. Fills Globals.SettingsPath.
+void PrepareLanguage(const AppPaths& paths);
+
 // The program's entry sequence: settings, language, splash, data module, login, main window.
 int RunProgram(int argc, char** argv, const ProgramSetup& setup);
