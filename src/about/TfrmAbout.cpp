@@ -16,7 +16,7 @@
 namespace {
 
 constexpr int VersionLeft = 128;
-constexpr int LabelGap = 8;
+constexpr int LabelGap = 6;
 
 } // namespace
 
