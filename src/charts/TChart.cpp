@@ -7,9 +7,9 @@
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QFontMetrics>
-#include <QGraphicsDropShadowEffect>
 #include <QGraphicsItem>
 #include <QGraphicsLayout>
+#include <QGraphicsRectItem>
 #include <QImage>
 #include <QLegend>
 #include <QLineSeries>
@@ -18,6 +18,7 @@
 #include <QPixmap>
 #include <QResizeEvent>
 #include <QValueAxis>
+#include <QtMath>
 #include <algorithm>
 #include <cmath>
 
@@ -26,6 +27,7 @@ namespace {
 const QColor TitleBlue(0, 128, 192);
 const QColor MoneyGreen(192, 220, 192);
 constexpr int MarkerSize = 5;
+constexpr int LegendPadding = 4;     // between the legend entries and their frame
 constexpr int TitleGap = 4;          // between the title band and what follows below it
 constexpr int DateLabelSpacing = 90; // pixels a yyyy-M-d label needs on the bottom axis
 constexpr qint64 MSecsPerDay = 86400000;
@@ -42,18 +44,44 @@ QImage MarkerImage(const QColor& color, bool outline) {
     return image;
 }
 
-// Restores the chart's on-screen size when a print drawing ends, also by an exception.
-class SizeRestorer {
+// What an item shows of its descendants, in its own coordinates: hidden items (the legend keeps a
+// hidden title) take no room.
+QRectF VisibleContent(const QGraphicsItem* item) {
+    QRectF content;
+    for (const QGraphicsItem* child : item->childItems()) {
+        if (!child->isVisible())
+            continue;
+        const QRectF own = child->childItems().isEmpty() ? child->boundingRect() : VisibleContent(child);
+        content |= child->mapRectToParent(own);
+    }
+    return content;
+}
+
+// Lays the chart out at another size for one drawing, at once (animations would draw it halfway),
+// and puts it back as it was on screen when the drawing ends, also by an exception.
+class PrintLayout {
 public:
-    SizeRestorer(QChart* chart) : chart_(chart), size_(chart->size()) {}
-    ~SizeRestorer() {
-        chart_->resize(size_);
+    PrintLayout(QChart* chart, const QSizeF& size)
+        : chart_(chart), screenSize_(chart->size()), animations_(chart->animationOptions()) {
+        chart_->setAnimationOptions(QChart::NoAnimation);
+        Apply(size);
+    }
+    ~PrintLayout() {
+        Apply(screenSize_);
+        chart_->setAnimationOptions(animations_);
+    }
+    PrintLayout(const PrintLayout&) = delete;
+    PrintLayout& operator=(const PrintLayout&) = delete;
+
+private:
+    void Apply(const QSizeF& size) {
+        chart_->resize(size);
         chart_->layout()->activate();
     }
 
-private:
     QChart* chart_;
-    QSizeF size_;
+    QSizeF screenSize_;
+    QChart::AnimationOptions animations_;
 };
 
 } // namespace
@@ -137,9 +165,17 @@ TChart::TChart(QWidget* parent) : QChartView(parent), chart_(new QChart) {
     QLegend* legend = chart_->legend();
     legend->setAlignment(Qt::AlignRight);
     legend->setFont(font());
-    legend->setBackgroundVisible(true);
-    legend->setBrush(Qt::white);
-    legend->setPen(QPen(Qt::black, 1));
+    legend->setBackgroundVisible(false);
+    legendShadow_ = new QGraphicsRectItem(chart_);
+    legendShadow_->setPen(Qt::NoPen);
+    legendShadow_->setBrush(Qt::gray);
+    legendFrame_ = new QGraphicsRectItem(chart_);
+    legendFrame_->setPen(QPen(Qt::black, 1));
+    legendFrame_->setBrush(Qt::white);
+    legendShadow_->setZValue(legend->zValue() - 0.2);
+    legendFrame_->setZValue(legend->zValue() - 0.1);
+    connect(chart_, &QChart::plotAreaChanged, this, [this] { UpdateLegendFrame(); });
+    connect(legend, &QGraphicsWidget::geometryChanged, this, [this] { UpdateLegendFrame(); });
 
     connect(chart_, &QGraphicsWidget::geometryChanged, this, [this] { ChartGeometryChanged(); });
     ChartGeometryChanged();
@@ -174,6 +210,7 @@ QLineSeries* TChart::AddSeries(const QString& name, const QString& title, const 
     chart_->addSeries(series);
     series->attachAxis(axisBottom_);
     series->attachAxis(axisLeft_);
+    UpdateLegendFrame();
     return series;
 }
 
@@ -230,17 +267,23 @@ void TChart::FitAxes(const QDate& emptyFirst, const QDate& emptyLast) {
     FitDateTicks();
 }
 
-// Whole days from the first day on, as many labels as fit, at least one day apart.
+// Whole days from the first day on, as many labels as fit, at least one day apart. A step that
+// divides the days evenly is preferred, so that the last label falls on the last day.
 void TChart::FitDateTicks() {
     const qint64 days = firstDay_.daysTo(lastDay_);
     const qreal plotWidth = chart_->plotArea().width() > 0 ? chart_->plotArea().width() : width() * 0.8;
     const qint64 maxIntervals = std::max<qint64>(1, static_cast<qint64>(plotWidth) / DateLabelSpacing);
-    const qint64 step = std::max<qint64>(1, (days + maxIntervals - 1) / maxIntervals);
+    const qint64 shortestStep = std::max<qint64>(1, (days + maxIntervals - 1) / maxIntervals);
+    qint64 step = shortestStep;
+    for (qint64 candidate = shortestStep; candidate <= shortestStep * 3 / 2 && candidate <= days; ++candidate)
+        if (days % candidate == 0) {
+            step = candidate;
+            break;
+        }
     const qint64 intervals = std::max<qint64>(1, (days + step - 1) / step);
-    const qreal first = DayToX(firstDay_);
-    axisBottom_->setRange(
-        QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(first)),
-        QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(first) + intervals * step * MSecsPerDay));
+    const qint64 first = static_cast<qint64>(DayToX(firstDay_));
+    axisBottom_->setRange(QDateTime::fromMSecsSinceEpoch(first),
+                          QDateTime::fromMSecsSinceEpoch(first + intervals * step * MSecsPerDay));
     axisBottom_->setTickCount(static_cast<int>(intervals + 1));
 }
 
@@ -250,13 +293,9 @@ void TChart::SetZoomAnimated(bool animated) {
 }
 
 void TChart::SetShadowedLegend() {
-    QLegend* legend = chart_->legend();
-    legend->setPen(QPen(Qt::gray, 1, Qt::DotLine));
-    auto* shadow = new QGraphicsDropShadowEffect;
-    shadow->setOffset(2, 2);
-    shadow->setBlurRadius(0);
-    shadow->setColor(Qt::gray);
-    legend->setGraphicsEffect(shadow); // the legend owns the effect
+    legendFrame_->setPen(QPen(Qt::gray, 1, Qt::DotLine));
+    showLegendShadow_ = true;
+    UpdateLegendFrame();
 }
 
 void TChart::SaveToBitmapFile(const QString& path) {
@@ -281,9 +320,7 @@ void TChart::Draw(QPainter& painter, const QRectF& target, bool asBitmap) {
     if (target.isEmpty() || chart_->size().isEmpty())
         return;
     const QSizeF layoutSize = PrintLayoutSize();
-    SizeRestorer restorer(chart_);
-    chart_->resize(layoutSize);
-    chart_->layout()->activate();
+    const PrintLayout layout(chart_, layoutSize);
     const QRectF source(chart_->pos(), layoutSize);
 
     painter.save();
@@ -316,6 +353,18 @@ void TChart::ChartGeometryChanged() {
     titleBand_->setPos(marginX, marginY);
     titleBand_->SetWidth(size.width() - 2 * marginX);
     chart_->setMargins(QMargins(marginX, marginY + titleBand_->Height() + TitleGap, marginX, marginY));
+}
+
+// The chart gives the legend a column of its own; the frame surrounds only its entries.
+void TChart::UpdateLegendFrame() {
+    const QLegend* legend = chart_->legend();
+    const QRectF entries = legend->mapRectToItem(chart_, VisibleContent(legend));
+    const bool visible = legend->isVisible() && !chart_->series().isEmpty() && !entries.isEmpty();
+    const QRectF frame = entries.adjusted(-LegendPadding, -LegendPadding, LegendPadding, LegendPadding);
+    legendFrame_->setVisible(visible);
+    legendFrame_->setRect(frame);
+    legendShadow_->setVisible(visible && showLegendShadow_);
+    legendShadow_->setRect(frame.translated(2, 2));
 }
 
 void TChart::resizeEvent(QResizeEvent* event) {

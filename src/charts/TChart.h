@@ -9,6 +9,7 @@
 #include <QPoint>
 
 class QDateTimeAxis;
+class QGraphicsRectItem;
 class TTitleBand;
 class QLineSeries;
 class QPainter;
@@ -37,7 +38,7 @@ public:
     void FitAxes(const QDate& emptyFirst, const QDate& emptyLast);
     // Zooming eases the axes to their new ranges.
     void SetZoomAnimated(bool animated);
-    // A dotted grey legend frame with a grey shadow.
+    // A dotted grey legend frame with a grey shadow instead of a solid black one.
     void SetShadowedLegend();
 
     // Writes the chart as it is shown, at its on-screen size, to path as a Windows bitmap.
@@ -76,13 +77,18 @@ protected:
     void drawForeground(QPainter* painter, const QRectF& rect) override;
 
 private:
+    void UpdateLegendFrame();
     void ChartGeometryChanged();
     void FitDateTicks();
 
     QChart* chart_;
     TTitleBand* titleBand_;
+    QGraphicsRectItem* legendFrame_;
+    QGraphicsRectItem* legendShadow_;
+    bool showLegendShadow_ = false;
     QDateTimeAxis* axisBottom_;
     QValueAxis* axisLeft_;
+    QString leftAxisTitle_;
     QDate firstDay_;
     QDate lastDay_;
 
