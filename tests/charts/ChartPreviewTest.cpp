@@ -100,6 +100,7 @@ TEST_F(ChartPreviewTest, FirstShowOfAChart) {
     EXPECT_FALSE(preview->UpdatingMargins());
     EXPECT_TRUE(preview->isMaximized());
     EXPECT_EQ(preview->windowTitle(), "Chart Print Preview");
+    EXPECT_EQ(preview->focusWidget(), Find<TPreviewPanel>("PreviewPanel1"));
 }
 
 TEST_F(ChartPreviewTest, AMarginAndItsOppositeStayBelowOneHundred) {

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPushButton>
+#include <QTest>
 #include <QValueAxis>
 
 namespace {
@@ -263,6 +264,43 @@ TEST_F(ChartViewTest, ChartsAreConfiguredAsDesigned) {
     EXPECT_TRUE(form->chtBMI()->chart()->legend()->isVisible());
     EXPECT_EQ(form->chtWeight()->PrintMargins(), TPrintMargins());
     EXPECT_FALSE(form->chtWeight()->PrintProportional());
+}
+
+TEST_F(ChartViewTest, TheMouseZoomsARectangleAndPansOnlyUpAndDown) {
+    for (int day = 0; day < 20; ++day)
+        Add(Today.addDays(-day), 70.0 + day % 5, 20.0 + day % 3);
+    TfrmChat* form = Open();
+    TChart* chart = form->chtBMI();
+    QWidget* surface = chart->viewport();
+    const QRectF plot = chart->chart()->plotArea();
+    const auto xRange = [&] {
+        return std::make_pair(chart->AxisBottom()->min(), chart->AxisBottom()->max());
+    };
+    const auto yRange = [&] { return std::make_pair(chart->AxisLeft()->min(), chart->AxisLeft()->max()); };
+    const auto fullX = xRange();
+
+    const QPoint from = (plot.topLeft() + QPointF(20, 20)).toPoint();
+    const QPoint to = plot.center().toPoint();
+    QTest::mousePress(surface, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(surface, to);
+    QTest::mouseRelease(surface, Qt::LeftButton, Qt::NoModifier, to);
+    ASSERT_TRUE(chart->chart()->isZoomed());
+    const auto zoomedX = xRange();
+    EXPECT_GT(zoomedX.first, fullX.first);
+    EXPECT_LT(zoomedX.second, fullX.second);
+
+    const auto zoomedY = yRange();
+    QTest::mousePress(surface, Qt::RightButton, Qt::NoModifier, to);
+    QTest::mouseMove(surface, to + QPoint(40, 30));
+    QTest::mouseRelease(surface, Qt::RightButton, Qt::NoModifier, to + QPoint(40, 30));
+    EXPECT_EQ(xRange(), zoomedX) << "no sideways panning";
+    EXPECT_NE(yRange(), zoomedY);
+    EXPECT_NEAR(yRange().second - yRange().first, zoomedY.second - zoomedY.first, 1e-9);
+
+    // A right click that does not drag undoes the zoom.
+    QTest::mouseClick(surface, Qt::RightButton, Qt::NoModifier, to);
+    EXPECT_FALSE(chart->chart()->isZoomed());
+    EXPECT_EQ(xRange(), fullX);
 }
 
 } // namespace
