@@ -12,10 +12,10 @@
 #include "core/Units.h"
 #include "core/WindowMessage.h"
 #include "core/WindowRegistry.h"
-#include "lang/AnsiText.h"
 #include "lang/LangMgr.h"
 #include "operations/MyDataLink.h"
 #include "operations/ScaleLink.h"
+#include "operations/TImportListModel.h"
 #include "scale/ScaleProtocol.h"
 #include "store/Statements.h"
 #include "store/TdmMain.h"
@@ -33,32 +33,23 @@ namespace {
 
 constexpr int ColumnWidths[] = {120, 100, 80, 80, 80, 90};
 
-// List cells hold 8-bit text in the language's code page: what the code page lacks shows as '?'.
-QString AsListText(const QString& text) {
-    return FromAnsi(ToAnsi(text));
-}
-
-Qt::Alignment ColumnAlignment(int column) {
-    return (column == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter;
-}
-
-// Even rows are tinted; the pen colour of the tinted rows (217, 220, 240) only ever drew the
-// focus frame, which Qt's style draws itself.
-QColor RowBackground(int row) {
-    return row % 2 == 0 ? QColor(235, 230, 251) : QColor(Qt::white);
-}
-
 } // namespace
 
 TfrmDataImport::TfrmDataImport(QWidget* parent)
-    : QDialog(parent), ui(std::make_unique<Ui::TfrmDataImport>()), tmrTimeOut(new QTimer(this)),
-      tmrGetDataTimeout(new QTimer(this)) {
+    : QDialog(parent), ui(std::make_unique<Ui::TfrmDataImport>()), model_(new TImportListModel(this)),
+      tmrTimeOut(new QTimer(this)), tmrGetDataTimeout(new QTimer(this)), tmrShowRows(new QTimer(this)) {
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    ui->lv1->setModel(model_);
     tmrTimeOut->setObjectName(QStringLiteral("tmrTimeOut"));
     tmrTimeOut->setInterval(CountTimeoutMs);
     tmrGetDataTimeout->setObjectName(QStringLiteral("tmrGetDataTimeout"));
     tmrGetDataTimeout->setInterval(RecordTimeoutMs);
+    // Rows reach the list a few times a second: repainting it for every measurement would cost
+    // more than reading the measurement.
+    tmrShowRows->setSingleShot(true);
+    tmrShowRows->setInterval(ShowRowsIntervalMs);
+    connect(tmrShowRows, &QTimer::timeout, this, Guarded([this] { ShowNewRows(); }));
     connect(tmrTimeOut, &QTimer::timeout, this, Guarded([this] { tmrTimeOutTimer(); }));
     connect(tmrGetDataTimeout, &QTimer::timeout, this, Guarded([this] { tmrGetDataTimeoutTimer(); }));
     connect(ui->btnImport, &QPushButton::clicked, this, Guarded([this] { btnImportClick(); }));
@@ -82,12 +73,9 @@ void TfrmDataImport::FormCreate() {
                                GetText("TBW") + QStringLiteral(" %"),
                                GetText("MUS") + QStringLiteral(" %"),
                                GetText("BONE")};
-    for (int column = 0; column < captions.size(); ++column) {
-        auto* header = new QTableWidgetItem(AsListText(captions[column]));
-        header->setTextAlignment(ColumnAlignment(column));
-        ui->lv1->setHorizontalHeaderItem(column, header);
+    model_->SetCaptions(captions);
+    for (int column = 0; column < TImportListModel::ColumnCount; ++column)
         ui->lv1->setColumnWidth(column, ColumnWidths[column]);
-    }
 }
 
 void TfrmDataImport::StartCounting() {
@@ -203,6 +191,7 @@ void TfrmDataImport::btnImportClick() {
 }
 
 void TfrmDataImport::EndTransfer() {
+    ShowNewRows();
     transferring_ = false;
     ui->btnImport->setEnabled(true);
     ui->btnSave->setEnabled(!saveFailed_);
@@ -291,9 +280,8 @@ void TfrmDataImport::tmrGetDataTimeoutTimer() {
     if (recordAttempts_ < RecordAttempts) {
         RequestMeasurement(read_ + 1);
     } else {
-        transferring_ = false;
-        Notify("ReadDataTimeout", "Error", MB_ICONERROR);
         EndTransfer();
+        Notify("ReadDataTimeout", "Error", MB_ICONERROR);
     }
 }
 
@@ -335,31 +323,41 @@ QStringList TfrmDataImport::CellTexts(const MeasurementRecord& record, int unit)
 }
 
 void TfrmDataImport::AddRow(const MeasurementRecord& record) {
-    const QStringList texts = CellTexts(record, Globals.CurrentUnit);
-    const int row = ui->lv1->rowCount();
-    ui->lv1->insertRow(row);
-    const QBrush background(RowBackground(row));
-    for (int column = 0; column < texts.size(); ++column) {
-        auto* item = new QTableWidgetItem(AsListText(texts[column]));
-        item->setTextAlignment(ColumnAlignment(column));
-        item->setBackground(background);
-        ui->lv1->setItem(row, column, item);
-    }
-    records_.push_back(record);
+    newRows_.push_back(record);
+    if (!tmrShowRows->isActive())
+        tmrShowRows->start();
+}
+
+void TfrmDataImport::ShowNewRows() {
+    tmrShowRows->stop();
+    std::vector<TImportListModel::NewRow> rows;
+    rows.reserve(newRows_.size());
+    for (const MeasurementRecord& record : newRows_)
+        rows.push_back({record, CellTexts(record, Globals.CurrentUnit)});
+    newRows_.clear();
+    model_->Append(rows);
 }
 
 void TfrmDataImport::ClearList() {
-    ui->lv1->setRowCount(0);
-    records_.clear();
+    tmrShowRows->stop();
+    newRows_.clear();
+    model_->Clear();
+}
+
+std::vector<MeasurementRecord> TfrmDataImport::Records() const {
+    std::vector<MeasurementRecord> records;
+    for (const TImportListModel::Row& row : model_->Rows())
+        records.push_back(row.Record);
+    return records;
 }
 
 // --- Saving and deleting on the scale ----------------------------------------------------------
 
 void TfrmDataImport::btnSaveClick() {
-    if (read_ == 0 || records_.empty())
+    if (read_ == 0 || model_->Rows().empty())
         return;
     ui->btnSave->setEnabled(false);
-    ui->pb1->setMaximum(static_cast<int>(records_.size()));
+    ui->pb1->setMaximum(model_->rowCount());
     ui->pb1->setValue(0);
     try {
         dmMain().StartTransaction();
@@ -388,18 +386,19 @@ void TfrmDataImport::btnSaveClick() {
 // than with one scan of the table per measurement.
 void TfrmDataImport::SaveRows() {
     const int userId = Globals.CurrentUserId;
+    const std::vector<MeasurementRecord> records = Records();
     const auto [first, last] = std::minmax_element(
-        records_.cbegin(), records_.cend(),
+        records.cbegin(), records.cend(),
         [](const MeasurementRecord& a, const MeasurementRecord& b) { return a.Date < b.Date; });
     QHash<QString, QList<int>> storedIds;
     for (const TDataRow& row : dmMain().SelectRows(SqlListRange(userId, first->Date, last->Date)))
         storedIds[row.AsString(QStringLiteral("THE_DATE"))].append(row.AsInteger(QStringLiteral("ID")));
     QHash<QDate, std::size_t> lastOfDay;
-    for (std::size_t i = 0; i < records_.size(); ++i)
-        lastOfDay[records_[i].Date] = i;
+    for (std::size_t i = 0; i < records.size(); ++i)
+        lastOfDay[records[i].Date] = i;
 
-    for (std::size_t i = 0; i < records_.size(); ++i) {
-        const MeasurementRecord& record = records_[i];
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const MeasurementRecord& record = records[i];
         if (lastOfDay.value(record.Date) == i) {
             for (int id : storedIds.value(DateText(record.Date)))
                 dmMain().ExecuteSql(SqlDeleteRow(id));

@@ -13,6 +13,7 @@
 #include <vector>
 
 class QTimer;
+class TImportListModel;
 
 namespace Ui {
 class TfrmDataImport;
@@ -37,6 +38,7 @@ public:
     static constexpr int CountAttempts = 3;
     static constexpr int RecordTimeoutMs = 500;
     static constexpr int RecordAttempts = 5;
+    static constexpr int ShowRowsIntervalMs = 100;
 
     explicit TfrmDataImport(QWidget* parent = nullptr);
     ~TfrmDataImport() override;
@@ -57,7 +59,8 @@ public:
     int Total() const { return total_; }
     int ReadCount() const { return read_; }
     int SkippedCount() const { return skipped_; }
-    const std::vector<MeasurementRecord>& Records() const { return records_; }
+    std::vector<MeasurementRecord> Records() const;
+    TImportListModel* Model() const { return model_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -76,6 +79,7 @@ private:
     void DeleteReply(const std::uint8_t* data, std::uint16_t size);
     void EndTransfer();
     void AddRow(const MeasurementRecord& record);
+    void ShowNewRows();
     void ClearList();
     void SaveRows();
     void AskToDeleteOnScale();
@@ -87,8 +91,10 @@ private:
 
     std::unique_ptr<Ui::TfrmDataImport> ui;
     bool handlerSet_ = false; // until closing clears it
+    TImportListModel* model_;
     QTimer* tmrTimeOut;
     QTimer* tmrGetDataTimeout;
+    QTimer* tmrShowRows;
     int countAttempts_ = 0;  // tmrTimeOut's tag
     int recordAttempts_ = 0; // tmrGetDataTimeout's tag
 
@@ -100,7 +106,7 @@ private:
     bool saveFailed_ = false;
     ScaleReply part1_{};
     std::optional<ScaleReply> lastPart2_;
-    std::vector<MeasurementRecord> records_; // one per list row
+    std::vector<MeasurementRecord> newRows_; // read, but not in the list yet
 };
 
 // Opens the import dialog modally over owner; the count is asked for at once.

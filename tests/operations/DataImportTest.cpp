@@ -4,6 +4,7 @@
 #include "core/ErrorHandler.h"
 #include "core/WindowMessage.h"
 #include "operations/MyDataLink.h"
+#include "operations/TImportListModel.h"
 #include "operations/TfrmDataImport.h"
 #include "operations/TfrmSyncDate.h"
 #include "scale/ScaleProtocol.h"
@@ -15,7 +16,7 @@
 #include <QLoggingCategory>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <algorithm>
 
@@ -113,11 +114,16 @@ protected:
     }
     static QString Count(QWidget& dialog) { return Child<QLineEdit>(dialog, "edtCount")->text(); }
     static QPushButton* Button(QWidget& dialog, const char* name) { return Child<QPushButton>(dialog, name); }
-    static QTableWidget* List(QWidget& dialog) { return Child<QTableWidget>(dialog, "lv1"); }
+    static QTableView* List(QWidget& dialog) { return Child<QTableView>(dialog, "lv1"); }
+    static int RowCount(QWidget& dialog) { return List(dialog)->model()->rowCount(); }
+    static QVariant Data(QWidget& dialog, int row, int column, int role = Qt::DisplayRole) {
+        QAbstractItemModel* model = List(dialog)->model();
+        return model->data(model->index(row, column), role);
+    }
     static QStringList Row(QWidget& dialog, int row) {
         QStringList cells;
-        for (int column = 0; column < List(dialog)->columnCount(); ++column)
-            cells << List(dialog)->item(row, column)->text();
+        for (int column = 0; column < TImportListModel::ColumnCount; ++column)
+            cells << Data(dialog, row, column).toString();
         return cells;
     }
 
@@ -155,22 +161,22 @@ TEST_F(DataImportTest, ReadsEveryMeasurementInTwoHalvesAndListsThem) {
     EXPECT_EQ(boxes.shown().size(), 1);
     EXPECT_EQ(boxes.shown().front().owner, dialog.get());
 
-    ASSERT_EQ(List(*dialog)->rowCount(), 3);
+    ASSERT_EQ(RowCount(*dialog), 3);
     EXPECT_EQ(Row(*dialog, 0), (QStringList{"2024-03-01", "72.5 KG", "23.4 ", "55.1 ", "38.2 ", "3.1 KG"}));
     EXPECT_EQ(Row(*dialog, 1), (QStringList{"2024-03-02", "72.1 KG", "22.9 ", "55.6 ", "38.4 ", "3.0 KG"}));
     EXPECT_EQ(dialog->Records().size(), 3u);
     EXPECT_EQ(dialog->Records()[2], Measurement(March3, 71.8));
     for (int row = 0; row < 3; ++row)
-        EXPECT_EQ(List(*dialog)->item(row, 0)->background().color(),
+        EXPECT_EQ(Data(*dialog, row, 3, Qt::BackgroundRole).value<QColor>(),
                   row % 2 == 0 ? QColor(235, 230, 251) : QColor(Qt::white));
     QStringList captions;
     for (int column = 0; column < 6; ++column)
-        captions << List(*dialog)->horizontalHeaderItem(column)->text();
+        captions << List(*dialog)->model()->headerData(column, Qt::Horizontal).toString();
     EXPECT_EQ(captions, (QStringList{"Measuring Date", "Weight", "FAT %", "TBW %", "MUS %", "BONE"}));
     EXPECT_EQ(List(*dialog)->columnWidth(0), 120);
     EXPECT_EQ(List(*dialog)->columnWidth(5), 90);
-    EXPECT_EQ(List(*dialog)->item(0, 0)->textAlignment(), int(Qt::AlignLeft | Qt::AlignVCenter));
-    EXPECT_EQ(List(*dialog)->item(0, 1)->textAlignment(), int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_EQ(Data(*dialog, 0, 0, Qt::TextAlignmentRole).toInt(), int(Qt::AlignLeft | Qt::AlignVCenter));
+    EXPECT_EQ(Data(*dialog, 0, 1, Qt::TextAlignmentRole).toInt(), int(Qt::AlignRight | Qt::AlignVCenter));
 }
 
 TEST_F(DataImportTest, CellTextsInBothUnits) {
@@ -223,7 +229,7 @@ TEST_F(DataImportTest, AMeasurementLostFiveTimesEndsTheTransferAndKeepsTheRowsRe
     EXPECT_EQ(traces, (QStringList{"read data index  = 2 , timeout =0", "read data index  = 2 , timeout =1",
                                    "read data index  = 2 , timeout =2", "read data index  = 2 , timeout =3",
                                    "read data index  = 2 , timeout =4"}));
-    EXPECT_EQ(List(*dialog)->rowCount(), 1);
+    EXPECT_EQ(RowCount(*dialog), 1);
     EXPECT_EQ(Child<QLabel>(*dialog, "lblMsgCount")->text(), QStringLiteral("1/3"));
 
     // What was read can be saved, but the scale is not offered to delete what nobody has read.
@@ -237,7 +243,7 @@ TEST_F(DataImportTest, AMeasurementLostFiveTimesEndsTheTransferAndKeepsTheRowsRe
     // A new Import starts again from the first measurement with a fresh attempt count.
     Filter().ClearLog();
     Import(*dialog);
-    EXPECT_EQ(List(*dialog)->rowCount(), 3);
+    EXPECT_EQ(RowCount(*dialog), 3);
     EXPECT_EQ(Requests().front(), Part1(1));
 }
 
@@ -301,10 +307,10 @@ TEST_F(DataImportTest, UnpluggingTheScaleMidTransferEndsItWithScaleDisconnect) {
     Import(*dialog, "ScaleDisconnect");
     ExpectBox("ScaleDisconnect", "Error", MB_OK | MB_ICONINFORMATION);
     EXPECT_EQ(Globals.AttachedScale, nullptr);
-    EXPECT_EQ(List(*dialog)->rowCount(), 1);
+    EXPECT_EQ(RowCount(*dialog), 1);
 
     Import(*dialog, "ScaleDisconnect");
-    EXPECT_EQ(List(*dialog)->rowCount(), 0) << "Import empties the list first";
+    EXPECT_EQ(RowCount(*dialog), 0) << "Import empties the list first";
 }
 
 TEST_F(DataImportTest, MeasurementsWithoutAValidDateAreLeftOutAndCounted) {
@@ -352,7 +358,7 @@ TEST_F(DataImportTest, SavingKeepsOneRowPerDayTheLastListedAndTellsTheList) {
     EXPECT_TRUE(Button(*dialog, "btnSave")->isEnabled());
     QCoreApplication::processEvents();
     EXPECT_EQ(myData.refreshes, (std::vector<std::pair<qintptr, qintptr>>{{0, 0}}));
-    EXPECT_EQ(List(*dialog)->rowCount(), 3) << "the rows stay";
+    EXPECT_EQ(RowCount(*dialog), 3) << "the rows stay";
 
     // Saving again replaces the same days again.
     boxes.setNextAnswer(IDCANCEL);
@@ -399,7 +405,7 @@ TEST_F(DataImportTest, AfterSavingTheScaleDeletesItsCopiesOnRequest) {
     ExpectBox("SaveSucessAndDelete", "Notify", MB_OKCANCEL | MB_ICONINFORMATION);
     ExpectBox("DataDeleted", "Notify", MB_OK | MB_ICONINFORMATION);
     EXPECT_TRUE(scale.measurements(1).empty());
-    EXPECT_EQ(List(*dialog)->rowCount(), 2) << "the rows stay";
+    EXPECT_EQ(RowCount(*dialog), 2) << "the rows stay";
     EXPECT_EQ(StoredDays(), (QStringList{"2024-03-01 72.5", "2024-03-02 72.1"}));
 
     // Nothing is left to save or import until the dialog is opened again.
