@@ -133,4 +133,21 @@ TEST(AboutTest, TakesItsCaptionsFromTheLanguageFile) {
     LangMgr().SetLanguage(QStringLiteral("Plain"));
 }
 
+TEST(AboutTest, TheEnglishFileGivesTheBoxItsTexts) {
+    const QByteArray fromEnvironment = qgetenv("BFS_SOURCE_DIR");
+    const QString source = fromEnvironment.isEmpty() ? QStringLiteral(BFS_SOURCE_DIR_AT_BUILD)
+                                                     : QString::fromLocal8Bit(fromEnvironment);
+    LangMgr().LoadLanguageList(source + QStringLiteral("/resources/Lang/"), false);
+    LangMgr().SetLanguage(QStringLiteral("English"));
+    ASSERT_EQ(LangMgr().CurrentLanguage(), QStringLiteral("English"));
+    TfrmAbout form;
+    form.setWindowTitle(QString());
+    Child<QLabel>(&form, "lblFileVer")->clear();
+    Child<QPushButton>(&form, "btnOk")->setText(QString());
+    form.FormCreate();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("About"));
+    EXPECT_EQ(Child<QLabel>(&form, "lblFileVer")->text(), QStringLiteral("Software Version:"));
+    EXPECT_EQ(Child<QPushButton>(&form, "btnOk")->text(), QStringLiteral("&OK"));
+}
+
 } // namespace
