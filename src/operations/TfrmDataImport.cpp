@@ -41,6 +41,7 @@ TfrmDataImport::TfrmDataImport(QWidget* parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     ui->lv1->setModel(model_);
+    ui->lv1->verticalHeader()->setDefaultSectionSize(ui->lv1->fontMetrics().height() + 6);
     tmrTimeOut->setObjectName(QStringLiteral("tmrTimeOut"));
     tmrTimeOut->setInterval(CountTimeoutMs);
     tmrGetDataTimeout->setObjectName(QStringLiteral("tmrGetDataTimeout"));
