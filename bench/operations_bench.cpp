@@ -109,7 +109,10 @@ void BM_ImportFromAnInstantScale(benchmark::State& state) {
 // process (dialog, reader thread and virtual scale), which is what the software costs when the
 // machine is shared.
 BENCHMARK(BM_ImportFromAnInstantScale)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
-BENCHMARK(BM_ImportFromAnInstantScale)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->Iterations(10);
+BENCHMARK(BM_ImportFromAnInstantScale)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->Iterations(10);
 
 // The usual save: days that P_DATA does not hold yet.
 void BM_SaveNewDays(benchmark::State& state) {
