@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/EntrySequence.h"
 
+#include "about/Splash.h"
+#include "about/TfrmLogo.h"
 #include "app/TfrmMain.h"
 #include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
@@ -12,7 +14,6 @@
 #include "users/TfrmLogin.h"
 
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QWidget>
 
 namespace {
@@ -20,22 +21,6 @@ namespace {
 const QString SettingsSection = QStringLiteral("Common");
 const QString LanguageKey = QStringLiteral("Lang");
 constexpr int SplashMilliseconds = 2000;
-
-// Stand-in until the splash window lands: a plain picture window.
-QWidget* splashWindow = nullptr;
-QWidget* GetSplash() {
-    if (!splashWindow) {
-        auto* label = new QLabel;
-        label->setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-        label->setPixmap(QPixmap(QStringLiteral(":/icons/mainpicture.png")));
-        splashWindow = label;
-    }
-    return splashWindow;
-}
-void FreeSplash() {
-    delete splashWindow;
-    splashWindow = nullptr;
-}
 
 // Keeps the splash painted while it stands alone; input waits until the login is up.
 void ShowSplashFor(int milliseconds) {

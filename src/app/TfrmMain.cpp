@@ -3,6 +3,7 @@
 
 #include "ui_TfrmMain.h"
 
+#include "about/TfrmAbout.h"
 #include "app/Themes.h"
 #include "charts/TfrmChat.h"
 #include "core/ErrorHandler.h"
@@ -231,7 +232,9 @@ void TfrmMain::btnMyDataClick() {
 void TfrmMain::btnChatClick() {
     ShowChartView(ClientArea());
 }
-void TfrmMain::btnAboutClick() {}
+void TfrmMain::btnAboutClick() {
+    ShowAbout(this);
+}
 void TfrmMain::mnuExitClick() {
     close();
 }
