@@ -21,7 +21,6 @@
 #include "store/TdmMain.h"
 #include "store/ValueFormats.h"
 
-#include <QHash>
 #include <QHeaderView>
 #include <QThread>
 #include <QTimer>
@@ -382,30 +381,15 @@ void TfrmDataImport::btnSaveClick() {
 }
 
 // Each listed measurement replaces the stored row of its user and day, so that P_DATA keeps one
-// row per day and, of several measurements of one day, the last one listed. P_DATA has no index on
-// the day, so the rows of the listed days are found in one pass and deleted by their key rather
-// than with one scan of the table per measurement.
+// row per day and, of several measurements of one day, the last one listed.
 void TfrmDataImport::SaveRows() {
     const int userId = Globals.CurrentUserId;
     const std::vector<MeasurementRecord> records = Records();
-    const auto [first, last] = std::minmax_element(
-        records.cbegin(), records.cend(),
-        [](const MeasurementRecord& a, const MeasurementRecord& b) { return a.Date < b.Date; });
-    QHash<QString, QList<int>> storedIds;
-    for (const TDataRow& row : dmMain().SelectRows(SqlListRange(userId, first->Date, last->Date)))
-        storedIds[row.AsString(QStringLiteral("THE_DATE"))].append(row.AsInteger(QStringLiteral("ID")));
-    QHash<QDate, std::size_t> lastOfDay;
-    for (std::size_t i = 0; i < records.size(); ++i)
-        lastOfDay[records[i].Date] = i;
-
     for (std::size_t i = 0; i < records.size(); ++i) {
         const MeasurementRecord& record = records[i];
-        if (lastOfDay.value(record.Date) == i) {
-            for (int id : storedIds.value(DateText(record.Date)))
-                dmMain().ExecuteSql(SqlDeleteRow(id));
-            dmMain().ExecuteSql(SqlInsertMeasurement(userId, record.Date, record.Weight, record.Fat,
-                                                     record.Tbw, record.Mus, record.Bone));
-        }
+        dmMain().ExecuteSql(SqlDeleteDay(userId, record.Date));
+        dmMain().ExecuteSql(SqlInsertMeasurement(userId, record.Date, record.Weight, record.Fat, record.Tbw,
+                                                 record.Mus, record.Bone));
         ui->pb1->setValue(static_cast<int>(i + 1));
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
