@@ -123,11 +123,12 @@ private:
     qreal width_ = 0;
 };
 
-TChart::TChart(QWidget* parent) : QChartView(parent), chart_(new QChart) {
+// Created with its chart: a view created without one makes a default chart that setChart() would
+// only disown, not free.
+TChart::TChart(QWidget* parent) : QChartView(new QChart, parent), chart_(chart()) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setRenderHint(QPainter::Antialiasing);
     setRubberBand(QChartView::RectangleRubberBand);
-    setChart(chart_); // the view owns the chart
     // Fitting the chart in raised the view's minimum to the chart's; the owner lays the view out.
     setMinimumSize(0, 0);
 
@@ -190,11 +191,13 @@ void TChart::SetTitle(const QString& text) {
 QString TChart::Title() const {
     return titleBand_->Text();
 }
+// Axis titles are rich text: the language's text is shown as written, every blank kept.
 void TChart::SetLeftAxisTitle(const QString& text) {
-    axisLeft_->setTitleText(text);
+    leftAxisTitle_ = text;
+    axisLeft_->setTitleText(text.toHtmlEscaped().replace(QLatin1Char(' '), QStringLiteral("&nbsp;")));
 }
 QString TChart::LeftAxisTitle() const {
-    return axisLeft_->titleText();
+    return leftAxisTitle_;
 }
 
 QLineSeries* TChart::AddSeries(const QString& name, const QString& title, const QColor& color,
