@@ -80,7 +80,7 @@ QStatusBar { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %statusT
 QStatusBar QLabel { color: %statusText; padding: 2px 6px; }
 QStatusBar::item { border: none; }
 QPushButton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %buttonTop, stop:1 %buttonBottom);
-              color: %text; border: 1px solid %barBorder; border-radius: 4px; padding: 2px 6px; min-height: 18px; }
+              color: %text; border: 1px solid %barBorder; border-radius: 4px; padding: 2px 3px; min-height: 18px; }
 QPushButton:hover { border-color: %highlight; }
 QPushButton:pressed { background: %highlight; color: %highlightText; }
 QPushButton:disabled { color: %barBorder; }
