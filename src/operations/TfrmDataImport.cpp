@@ -5,7 +5,6 @@
 
 #include "core/AppError.h"
 #include "core/Clock.h"
-#include "core/DateText.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
@@ -311,7 +310,7 @@ QStringList TfrmDataImport::CellTexts(const MeasurementRecord& record, int unit)
     const bool metric = unit == 0;
     const auto percent = [](double value) { return QString::asprintf("%.1f ", value); };
     return {
-        DateToStr(record.Date),
+        DateText(record.Date),
         metric ? QString::asprintf("%.1f KG", record.Weight)
                : KgToLbText(record.Weight) + QStringLiteral(" LB"),
         percent(record.Fat),

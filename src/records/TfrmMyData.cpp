@@ -5,7 +5,6 @@
 
 #include "core/AppError.h"
 #include "core/Clock.h"
-#include "core/DateText.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
@@ -21,6 +20,7 @@
 #include "records/TfrmDateRange.h"
 #include "store/Statements.h"
 #include "store/TdmMain.h"
+#include "store/ValueFormats.h"
 
 #include <QDir>
 #include <QFile>
@@ -97,7 +97,7 @@ public:
                     return text.toLatin1();
             }
         }
-        return DateToStr(row.AsDate(Name(Date))).toLatin1();
+        return DateText(row.AsDate(Name(Date))).toLatin1();
     }
 
     double Number(const TDataRow& row, Column column) const {
@@ -124,7 +124,7 @@ private:
     static constexpr const char* Names[Count] = {"THE_DATE", "WEIGHT", "FAT", "TBW", "MUS", "BONE", "ID"};
     static QString Name(Column column) { return QString::fromLatin1(Names[column]); }
 
-    // Exactly yyyy-mm-dd and a day of the calendar: what AsDate and DateToStr would give back unchanged.
+    // Exactly yyyy-mm-dd and a day of the calendar: what AsDate and DateText would give back unchanged.
     static bool IsDayText(const QString& text) {
         if (text.size() != 10 || text[4] != QLatin1Char('-') || text[7] != QLatin1Char('-'))
             return false;

@@ -10,6 +10,7 @@
 #include "lang/LangMgr.h"
 #include "store/Statements.h"
 #include "store/TdmMain.h"
+#include "users/DialogKeys.h"
 #include "users/PasswordHash.h"
 
 #include <QKeyEvent>
@@ -67,12 +68,8 @@ void TfrmLogin::btnCancelClick() {
 }
 
 void TfrmLogin::keyPressEvent(QKeyEvent* event) {
-    // Neither button is the default or the cancel button: Enter and Escape do nothing here.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!SwallowEnterAndEscape(event))
+        QDialog::keyPressEvent(event);
 }
 
 bool RunLoginDialog() {

@@ -10,6 +10,7 @@
 #include "lang/LangMgr.h"
 #include "store/Statements.h"
 #include "store/TdmMain.h"
+#include "users/DialogKeys.h"
 #include "users/PasswordHash.h"
 
 #include <QKeyEvent>
@@ -59,12 +60,8 @@ void TfrmPasswd::btnCancelClick() {
 }
 
 void TfrmPasswd::keyPressEvent(QKeyEvent* event) {
-    // Neither button reacts to Enter or Escape.
-    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
+    if (!SwallowEnterAndEscape(event))
+        QDialog::keyPressEvent(event);
 }
 
 void RunPasswordDialog(QWidget* owner) {
