@@ -41,6 +41,9 @@ TfrmDataImport::TfrmDataImport(QWidget* parent)
     ui->lv1->setModel(model_);
     ui->lv1->verticalHeader()->setDefaultSectionSize(ui->lv1->fontMetrics().height() + 6);
     tmrTimeOut->setObjectName(QStringLiteral("tmrTimeOut"));
+    // A coarse timer may fire 5 % early; a reply gets its whole time-out.
+    tmrTimeOut->setTimerType(Qt::PreciseTimer);
+    tmrGetDataTimeout->setTimerType(Qt::PreciseTimer);
     tmrTimeOut->setInterval(CountTimeoutMs);
     tmrGetDataTimeout->setObjectName(QStringLiteral("tmrGetDataTimeout"));
     tmrGetDataTimeout->setInterval(RecordTimeoutMs);

@@ -25,6 +25,7 @@ TfrmSyncDate::TfrmSyncDate(QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
     tmrTimeOut->setObjectName(QStringLiteral("tmrTimeOut"));
+    tmrTimeOut->setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5 % early
     tmrTimeOut->setInterval(TimeoutMs);
     connect(Timer1, &QTimer::timeout, this, Guarded([this] { Timer1Timer(); }));
     connect(tmrTimeOut, &QTimer::timeout, this, Guarded([this] { tmrTimeOutTimer(); }));

@@ -33,6 +33,7 @@ TfrmUserInfo::TfrmUserInfo(QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setFixedSize(471, 399);
     tmrTimeout->setObjectName(QStringLiteral("tmrTimeout"));
+    tmrTimeout->setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5 % early
     tmrTimeout->setInterval(TimeoutMs);
     connect(tmrTimeout, &QTimer::timeout, this, Guarded([this] { tmrTimeoutTimer(); }));
     connect(ui->cbbUntSet, &QComboBox::currentIndexChanged, this, Guarded([this] { cbbUntSetChange(); }));
