@@ -2,6 +2,7 @@
 // Speed of the water effect: one frame (a propagation step and a drawing) must cost at most 2 ns
 // per pixel at 1920 x 1080 and at most 50 us for the about box's 334 x 57 banner. Copying the
 // same frame with memcpy is measured alongside, and the ratio printed, to judge the machine.
+#include "RunBenchmarks.h"
 #include "about/TWaterEffect.h"
 
 #include <benchmark/benchmark.h>
@@ -167,9 +168,6 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv, &reporter);
 }

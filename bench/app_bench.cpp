@@ -2,6 +2,7 @@
 // Start-up and main-window costs: how long a fresh process takes to show the login (without the
 // splash's fixed wait), how long the main window takes to open, how long a language switch takes
 // with the main window and two child windows open, and the memory of the idle program.
+#include "RunBenchmarks.h"
 #include "app/EntrySequence.h"
 #include "app/TfrmMain.h"
 #include "charts/TfrmChat.h"
@@ -145,9 +146,5 @@ BENCHMARK(BM_IdleResidentMemory)->Iterations(10);
 int main(int argc, char** argv) {
     if (argc > 1 && QByteArray(argv[1]) == "--start-to-login")
         return StartToLogin(argc, argv);
-    TApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Loading the charts of ten years, and printing one chart page to a PDF printer.
+#include "RunBenchmarks.h"
 #include "charts/TChart.h"
 #include "charts/TPdfPrinters.h"
 #include "charts/TPreviewPanel.h"
@@ -97,13 +98,5 @@ BENCHMARK(BM_PrintPage)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

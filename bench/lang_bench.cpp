@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Message lookup and language switching: GetText is called for every composed text, and the
 // language list and a switch are on the start-up path.
+#include "RunBenchmarks.h"
 #include "core/WindowRegistry.h"
 #include "lang/LangMgr.h"
 
@@ -171,12 +172,7 @@ BENCHMARK(BM_TranslateForm)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }
 
 #include "lang_bench.moc"

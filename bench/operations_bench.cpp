@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The import's software cost per measurement against a scale that answers at once, and the cost of
 // saving a full transfer into a P_DATA of ten users and ten years.
+#include "RunBenchmarks.h"
 #include "core/Clock.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
@@ -143,12 +144,5 @@ BENCHMARK(BM_SaveReplacingStoredDays)->Unit(benchmark::kMillisecond)->UseRealTim
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The measurement list reading ten years and 100,000 rows, and the export of the largest sheet.
+#include "RunBenchmarks.h"
 #include "core/Clock.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
@@ -111,12 +112,5 @@ BENCHMARK(BM_ExportToXls)->Arg(65535)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    TApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

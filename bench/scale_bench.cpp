@@ -3,6 +3,7 @@
 // through the real reader thread and the hand-over, until the handler runs on the GUI thread
 // (goal: median at most 100 us). Stopping a reader, idle and under a constant stream of reports
 // (goal: at most ReaderSleepTime + 10 ms).
+#include "RunBenchmarks.h"
 #include "scale/ScaleProtocol.h"
 #include "scale/THidDeviceController.h"
 #include "scale/VirtualHidBackend.h"
@@ -103,11 +104,5 @@ BENCHMARK(BM_StopReader)
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // First-run creation of the database, and an import saving 1,000 days into a ten-year table.
+#include "RunBenchmarks.h"
 #include "store/Statements.h"
 #include "store/TdmMain.h"
 
@@ -84,9 +85,5 @@ BENCHMARK(BM_ImportThousandDaysWithIndex)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv); // QTemporaryDir names its folders after the application
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks(argc, argv);
 }

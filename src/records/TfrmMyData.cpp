@@ -97,7 +97,7 @@ public:
                     return text.toLatin1();
             }
         }
-        return DateText(row.AsDate(Name(Date))).toLatin1();
+        return ::DateText(row.AsDate(Name(Date))).toLatin1();
     }
 
     double Number(const TDataRow& row, Column column) const {
