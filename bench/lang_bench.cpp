@@ -4,6 +4,7 @@
 #include "RunBenchmarks.h"
 #include "core/WindowRegistry.h"
 #include "lang/LangMgr.h"
+#include "lang/MessageKeys.h"
 
 #include <QApplication>
 #include <QDir>
@@ -16,71 +17,13 @@
 
 namespace {
 
-const char* const Keys[] = {
-    "AgeOutOfRange",
-    "BONE",
-    "ChatBMILeftAxis",
-    "ChatTitleBMI",
-    "ChatTitleWeight",
-    "ChatWeightLeftAxis",
-    "Complete",
-    "ConfirmPasswordError",
-    "DataDeleted",
-    "Date",
-    "DateTimeChanged",
-    "DeleteDataError",
-    "DeleteRangError",
-    "Error",
-    "FAT",
-    "FileExistsSureOverwrite",
-    "FileOpenFailure",
-    "FmtRecordCnt",
-    "HeightCMOutOfRange",
-    "HeightInchOutOfRange",
-    "KG",
-    "LB",
-    "Logined",
-    "MUS",
-    "MeasuringDate",
-    "NoDataCanBeImported",
-    "NoDataToExport",
-    "Notify",
-    "OldPasswordError",
-    "PasswordChanged",
-    "ReadDataCountError",
-    "ReadDataTimeout",
-    "ResponseError",
-    "ResponseTimeout",
-    "SaveError",
-    "SaveSucessAndDelete",
-    "SaveSuccess",
-    "ScaleConnected",
-    "ScaleDisconnect",
-    "ScaleDisconnected",
-    "SendCommandError",
-    "SetDateTimeError",
-    "SetUserInfoError",
-    "Success",
-    "SureDelete",
-    "SynchronizeDataToProduct",
-    "TBW",
-    "UnitCM",
-    "UnitInch",
-    "UserNameFmt",
-    "Weight",
-    "WeightKG",
-    "WeightLB",
-    "WeightUnitKG",
-    "WeightUnitLB",
-};
-
 // Ten language files of the size the program ships: every key and a window element each.
 class TLanguageFolder {
 public:
     TLanguageFolder() {
         for (int language = 0; language < 10; ++language) {
             QString texts;
-            for (const char* key : Keys)
+            for (const char* key : MessageKeys)
                 texts +=
                     QStringLiteral("    <%1>Text of %1 in language %2, long enough to be a message.</%1>\n")
                         .arg(QLatin1String(key))
@@ -131,8 +74,8 @@ void BM_GetText(benchmark::State& state) {
     manager.LoadLanguageList(folder.Path(), true);
     size_t index = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(manager.GetText(Keys[index]));
-        index = (index + 1) % std::size(Keys);
+        benchmark::DoNotOptimize(manager.GetText(MessageKeys[index]));
+        index = (index + 1) % std::size(MessageKeys);
     }
 }
 BENCHMARK(BM_GetText);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "lang/LangMgr.h"
 
+#include "MessageKeys.h"
 #include "QStringPrinter.h"
 #include <QDir>
 #include <QRegularExpression>
@@ -14,65 +15,6 @@ QString SourceDir() {
     return fromEnvironment.isEmpty() ? QStringLiteral(BFS_SOURCE_DIR_AT_BUILD)
                                      : QString::fromLocal8Bit(fromEnvironment);
 }
-
-// Every key the program asks for.
-const char* const MessageKeys[] = {
-    "AgeOutOfRange",
-    "BONE",
-    "ChatBMILeftAxis",
-    "ChatTitleBMI",
-    "ChatTitleWeight",
-    "ChatWeightLeftAxis",
-    "Complete",
-    "ConfirmPasswordError",
-    "DataDeleted",
-    "Date",
-    "DateTimeChanged",
-    "DeleteDataError",
-    "DeleteRangError",
-    "Error",
-    "FAT",
-    "FileExistsSureOverwrite",
-    "FileOpenFailure",
-    "FmtRecordCnt",
-    "HeightCMOutOfRange",
-    "HeightInchOutOfRange",
-    "KG",
-    "LB",
-    "Logined",
-    "MUS",
-    "MeasuringDate",
-    "NoDataCanBeImported",
-    "NoDataToExport",
-    "Notify",
-    "OldPasswordError",
-    "PasswordChanged",
-    "ReadDataCountError",
-    "ReadDataTimeout",
-    "ResponseError",
-    "ResponseTimeout",
-    "SaveError",
-    "SaveSucessAndDelete",
-    "SaveSuccess",
-    "ScaleConnected",
-    "ScaleDisconnect",
-    "ScaleDisconnected",
-    "SendCommandError",
-    "SetDateTimeError",
-    "SetUserInfoError",
-    "Success",
-    "SureDelete",
-    "SynchronizeDataToProduct",
-    "TBW",
-    "UnitCM",
-    "UnitInch",
-    "UserNameFmt",
-    "Weight",
-    "WeightKG",
-    "WeightLB",
-    "WeightUnitKG",
-    "WeightUnitLB",
-};
 
 TEST(EnglishFileTest, HasATextForEveryKeyWithTheRightPlaceholders) {
     TLangMgr manager;
