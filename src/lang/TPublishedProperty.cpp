@@ -207,6 +207,9 @@ bool TPublishedProperty::WriteNumber(int value) const {
     case TPropKind::Set:
         if (meta_.metaType().id() == QMetaType::Bool)
             return Write(QVariant(value != 0));
+        // An enumeration object may only hold one of its members; any other number is passed over.
+        if (kind_ == TPropKind::Enumeration && meta_.isEnumType() && !meta_.enumerator().valueToKey(value))
+            return false;
         // Enumerations and flags are stored as an int; build the value of the property's own type.
         if (meta_.metaType().sizeOf() == int(sizeof(int)))
             return Write(QVariant(meta_.metaType(), &value));
