@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QTemporaryDir>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -20,3 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             std::abort();                                                                                    \
         }                                                                                                    \
     } while (false)
+
+// A folder for the files a target writes, removed when the process ends normally.
+inline QString ScratchFolder() {
+    static QTemporaryDir folder;
+    return folder.path();
+}

@@ -17,7 +17,6 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <memory>
@@ -82,25 +81,18 @@ private:
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(TfrmFuzz::TOptions)
 
-namespace {
-
-QTemporaryDir* folder = nullptr;
-
-} // namespace
-
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int appArgc = 1;
     static char* appArgv[] = {(*argv)[0], nullptr};
     (void)argc;
     new QApplication(appArgc, appArgv); // lives as long as the process
-    folder = new QTemporaryDir();
     LangMgr().SetSystemLanguageIdSource([] { return 1033; });
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QString fileName = QDir(folder->path()).filePath(QStringLiteral("Fuzz.xml"));
+    const QString fileName = QDir(ScratchFolder()).filePath(QStringLiteral("Fuzz.xml"));
     {
         QFile file(fileName);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -108,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
     auto window = std::make_unique<TfrmFuzz>();
-    LangMgr().LoadLanguageList(folder->path() + QLatin1Char('/'), false);
+    LangMgr().LoadLanguageList(ScratchFolder() + QLatin1Char('/'), false);
     FUZZ_CHECK(LangMgr().Languages().size() == LangMgr().FileNames().size());
     FUZZ_CHECK(LangMgr().Languages().size() <= 1);
     if (!LangMgr().Languages().isEmpty()) {

@@ -9,13 +9,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <utility>
 #include <vector>
 
 namespace {
-
-QTemporaryDir* folder = nullptr;
 
 bool HasLineBreak(const QString& text) {
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
@@ -37,7 +34,6 @@ bool PlainValue(const QString& value) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    folder = new QTemporaryDir();
     return 0;
 }
 
@@ -58,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!PlainValue(value))
         value = QStringLiteral("English");
 
-    const QString path = QDir(folder->path()).filePath(QStringLiteral("my.ini"));
+    const QString path = QDir(ScratchFolder()).filePath(QStringLiteral("my.ini"));
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

@@ -10,13 +10,10 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <string>
 #include <vector>
 
 namespace {
-
-QTemporaryDir* folder = nullptr;
 
 void CheckInside(const std::vector<std::uint8_t>& block, const TVersionValue& value) {
     FUZZ_CHECK(value.Size == 0 || (value.Data >= block.data() && value.Size <= block.size() &&
@@ -51,14 +48,13 @@ void QueryBlock(const std::vector<std::uint8_t>& block) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    folder = new QTemporaryDir();
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     QueryBlock(std::vector<std::uint8_t>(data, data + size));
 
-    const QString path = QDir(folder->path()).filePath(QStringLiteral("program"));
+    const QString path = QDir(ScratchFolder()).filePath(QStringLiteral("program"));
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
