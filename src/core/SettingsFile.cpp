@@ -15,6 +15,10 @@ QStringList readLines(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QString text = QString::fromUtf8(file.readAll());
+    // Decoding drops one byte order mark and writing writes none, so a second one (an editor adding
+    // its own) must go too, or the first line would change meaning when the file is written back.
+    while (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     QStringList lines = text.split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.back().isEmpty())

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Inputs that fuzzing found harmful, as tests of the sound behaviour. The inputs themselves also
 // lie in fuzz/corpus/<target>/, where the corpus replay feeds them to the fuzz targets.
+#include "core/SettingsFile.h"
 #include "core/WindowRegistry.h"
 #include "lang/LangMgr.h"
 
@@ -56,6 +57,27 @@ TEST(FuzzFindingsTest, EnumerationTakesOnlyItsMembers) {
         EXPECT_EQ(window->lineWidth(), 3);
         EXPECT_EQ(label->frameShape(), c.expected);
         EXPECT_EQ(label->text(), QStringLiteral("after"));
+    }
+}
+
+// Writing a key changed what another key read: decoding dropped one byte order mark and writing
+// wrote none, so behind a second mark the first line became a section header once written back.
+TEST(FuzzFindingsTest, ByteOrderMarksDoNotChangeTheMeaningOfTheFirstLine) {
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("my.ini"));
+    for (int marks = 0; marks <= 3; ++marks) {
+        SCOPED_TRACE(marks);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray("\xEF\xBB\xBF").repeated(marks) + "[Common]\r\nLang=Deutsch\r\n");
+        file.close();
+        EXPECT_EQ(ReadIniString(path, QStringLiteral("Common"), QStringLiteral("Lang"), QString()),
+                  QStringLiteral("Deutsch"));
+        WriteIniString(path, QStringLiteral("Common"), QStringLiteral("Skin"), QStringLiteral("Blue"));
+        EXPECT_EQ(ReadIniString(path, QStringLiteral("Common"), QStringLiteral("Lang"), QString()),
+                  QStringLiteral("Deutsch"));
+        EXPECT_EQ(ReadIniString(path, QStringLiteral("Common"), QStringLiteral("Skin"), QString()),
+                  QStringLiteral("Blue"));
     }
 }
 
