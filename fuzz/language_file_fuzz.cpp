@@ -86,7 +86,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static int appArgc = 1;
     static char* appArgv[] = {(*argv)[0], nullptr};
     (void)argc;
-    new QApplication(appArgc, appArgv); // lives as long as the process
+    // Destroyed at exit, after the language manager and the scratch folder, which come later.
+    static QApplication application(appArgc, appArgv);
     LangMgr().SetSystemLanguageIdSource([] { return 1033; });
     return 0;
 }
