@@ -148,7 +148,8 @@ void TWaterEffect::AddBlob(int x, int y, int radius, int strength) {
     const int top = -std::min(y, radius);
     const int bottom = std::min(mapHeight_ - 1 - y, radius);
     for (int j = top; j <= bottom; ++j) {
-        std::int32_t* row = currentRows_[static_cast<std::size_t>(y + j)];
+        const int rowIndex = y + j; // never negative: top is -min(y, radius)
+        std::int32_t* row = currentRows_[static_cast<std::size_t>(rowIndex)];
         for (int i = left; i <= right; ++i)
             if (static_cast<long long>(i) * i + static_cast<long long>(j) * j <= r * r)
                 row[x + i] = Add32(row[x + i], strength);

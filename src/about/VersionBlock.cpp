@@ -108,7 +108,7 @@ public:
     std::optional<Node> Child(const Node& parent, std::u16string_view key) const {
         std::size_t at = parent.children;
         while (at < parent.end) {
-            const std::optional<Node> child = NodeAt(at, parent.end);
+            std::optional<Node> child = NodeAt(at, parent.end);
             if (!child)
                 return std::nullopt;
             if (SameKey(child->key, key))
