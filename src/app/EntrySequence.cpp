@@ -48,6 +48,7 @@ void PrepareLanguage(const AppPaths& paths) {
 int RunProgram(int argc, char** argv, const ProgramSetup& setup) {
     TApplication app(argc, argv);
     QCoreApplication::setApplicationName(setup.ApplicationName);
+    QGuiApplication::setDesktopFileName(setup.ApplicationName); // matches the installed .desktop entry
     QGuiApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/body-fat-scale-128.png")));
     // The splash and the login come and go before the main window exists; only closing the main
     // window ends the program.

@@ -23,7 +23,9 @@ AppPaths::AppPaths(QString configFolder, QString dataFolder, QString languageFol
 
 AppPaths AppPaths::ForExecutable(const QString& dataSubfolder) {
     const QString exeFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(exeFolder).isWritable()) {
+    // A build tree has the language files beside the executable; an installed program keeps them in
+    // share/ and must not write beside itself even when it could (run by root, say).
+    if (QFileInfo(exeFolder).isWritable() && QFileInfo::exists(exeFolder + QStringLiteral("/Lang"))) {
         const QString data =
             dataSubfolder.isEmpty() ? exeFolder : exeFolder + QLatin1Char('/') + dataSubfolder;
         QDir().mkpath(data);

@@ -3,8 +3,9 @@
 
 #include <QString>
 
-// Where the program keeps its files. Beside the executable when that folder is writable (a build
-// tree); otherwise the per-user folders, with the language files read from the installed share/.
+// Where the program keeps its files. Beside the executable in a build tree (a writable folder with
+// Lang/ beside the executable); otherwise the per-user folders, with the language files read from
+// the installed share/.
 class AppPaths {
 public:
     AppPaths(QString configFolder, QString dataFolder, QString languageFolder);
