@@ -3,6 +3,7 @@
 
 #include "about/Splash.h"
 #include "about/TfrmLogo.h"
+#include "app/QtTranslations.h"
 #include "app/TfrmMain.h"
 #include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
@@ -43,6 +44,7 @@ void PrepareLanguage(const AppPaths& paths) {
         ReadIniString(Globals.SettingsPath, SettingsSection, LanguageKey, QString());
     if (!savedLanguage.isEmpty())
         LangMgr().SetLanguage(savedLanguage);
+    FollowCurrentLanguageWithQtTexts();
 }
 
 int RunProgram(int argc, char** argv, const ProgramSetup& setup) {

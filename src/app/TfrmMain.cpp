@@ -4,6 +4,7 @@
 #include "ui_TfrmMain.h"
 
 #include "about/TfrmAbout.h"
+#include "app/QtTranslations.h"
 #include "app/Themes.h"
 #include "charts/TfrmChat.h"
 #include "core/ErrorHandler.h"
@@ -170,6 +171,7 @@ void TfrmMain::LanguageItemClick(QAction* item) {
     if (index < 0 || index >= LangMgr().Languages().size())
         return;
     LangMgr().SetLanguage(LangMgr().Languages()[index]);
+    FollowCurrentLanguageWithQtTexts();
     CheckCurrentLanguage();
 }
 

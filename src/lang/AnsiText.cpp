@@ -151,6 +151,13 @@ int WindowsLanguageIdOf(const QLocale& locale) {
     return mainId;
 }
 
+QLocale LocaleOfLanguageId(int languageId) {
+    for (const LocaleId& entry : LocaleIds)
+        if (entry.languageId == languageId)
+            return QLocale(entry.language, entry.territory);
+    return QLocale::c();
+}
+
 int SystemLanguageId() {
     return WindowsLanguageIdOf(QLocale::system());
 }

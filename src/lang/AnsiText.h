@@ -11,6 +11,8 @@
 // The Windows language identifier of a locale (en_US 1033, zh_CN 2052, de_DE 1031 ...); a locale
 // without an identifier of its own takes its language's main one; 0 when the language is unknown.
 int WindowsLanguageIdOf(const QLocale& locale);
+// The locale of a Windows language identifier; the C locale for unknown ones.
+QLocale LocaleOfLanguageId(int languageId);
 // WindowsLanguageIdOf(QLocale::system()).
 int SystemLanguageId();
 

@@ -157,6 +157,19 @@ TEST_F(MainWindowTest, ChoosingALanguageRetranslatesAtOnceButKeepsTheStatusTexts
     EXPECT_TRUE(WaitUntil([&] { return window->lblInfo2()->text() == QStringLiteral("an"); }));
 }
 
+TEST_F(MainWindowTest, QtsOwnButtonTextsFollowTheLanguage) {
+    QByteArray german = LanguageFile("Deutsch", "Datei", "an");
+    german.replace("LangId=\"1033\"", "LangId=\"1031\"");
+    UseLanguages({LanguageFile("English", "File", "on"), german});
+    LangMgr().SetLanguage(QStringLiteral("English"));
+    auto window = CreateWindow();
+    const int index = static_cast<int>(LangMgr().Languages().indexOf(QStringLiteral("Deutsch")));
+    window->LanguagesMenu()->actions().at(index)->trigger();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    window->LanguagesMenu()->actions().at(1 - index)->trigger();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancel"));
+}
+
 TEST_F(MainWindowTest, SkinsListDefaultThenTheThemesByName) {
     auto window = CreateWindow();
     const QStringList expected = {"Default",
