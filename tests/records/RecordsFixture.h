@@ -2,6 +2,7 @@
 #pragma once
 
 #include "support/MessageBoxRecorder.h"
+#include "support/TestLanguage.h"
 
 #include "core/Clock.h"
 #include "core/Globals.h"
@@ -126,25 +127,7 @@ protected:
         };
         for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
             texts[it.key()] = it.value();
-        QString body;
-        for (auto it = texts.cbegin(); it != texts.cend(); ++it)
-            body += QStringLiteral("<%1>%2</%1>").arg(it.key(), it.value().toHtmlEscaped());
-        static int languageNumber = 0;
-        const QString name = QStringLiteral("Test%1").arg(++languageNumber);
-        const QString folder = folder_.filePath(QStringLiteral("Lang") + name);
-        QDir().mkpath(folder);
-        QFile file(folder + QStringLiteral("/test.xml"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Root><Language Name=\"%1\" "
-                                  "LangId=\"%2\"/><Text>%3</Text></Root>\n")
-                       .arg(name)
-                       .arg(langId)
-                       .arg(body)
-                       .toUtf8());
-        file.close();
-        LangMgr().LoadLanguageList(folder + QLatin1Char('/'), false);
-        LangMgr().SetLanguage(name);
-        ASSERT_EQ(LangMgr().CurrentLanguage(), name);
+        ASSERT_FALSE(UseTestLanguage(folder_.path(), texts, langId).isEmpty());
     }
 
     void Add(const QDate& day, double weight, double fat = 20.5, double tbw = 55.0, double mus = 40.2,

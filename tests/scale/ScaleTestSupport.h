@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "support/HexBytes.h"
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QString>
@@ -8,16 +9,6 @@
 #include <QThread>
 #include <cstdint>
 #include <vector>
-
-using Bytes = std::vector<std::uint8_t>;
-
-// "00 FF 03" -> {0x00, 0xFF, 0x03}
-inline Bytes HexBytes(const QString& text) {
-    Bytes bytes;
-    for (const QString& part : text.split(QLatin1Char(' '), Qt::SkipEmptyParts))
-        bytes.push_back(static_cast<std::uint8_t>(part.toUInt(nullptr, 16)));
-    return bytes;
-}
 
 template <typename Container> Bytes ToBytes(const Container& container) {
     return Bytes(container.begin(), container.end());
