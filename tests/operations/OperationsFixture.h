@@ -3,6 +3,7 @@
 
 #include "support/HexBytes.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/WaitUntil.h"
 
 #include "core/Clock.h"
 #include "core/Globals.h"
@@ -27,23 +28,6 @@
 
 inline Bytes RequestBytes(const ScaleRequest& request) {
     return Bytes(request.begin(), request.end());
-}
-
-// Runs the event loop until condition holds or timeoutMs has passed; returns the condition.
-template <typename Condition> bool WaitUntil(Condition condition, int timeoutMs = 3000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QThread::msleep(1);
-    }
-    return true;
-}
-
-inline void RunEventsFor(int milliseconds) {
-    WaitUntil([] { return false; }, milliseconds);
 }
 
 // Sits between the devices and the virtual scales and decides what happens to each request on
