@@ -157,6 +157,7 @@ void TfrmUserInfo::btnOkClick() {
     user.SetValue(QStringLiteral("BLOOD"), ui->cbbBlood->currentText());
     user.SetValue(QStringLiteral("COMMENT"), ui->DBMemo1->toPlainText());
     dmMain().SaveUserRow(user);
+    saved_ = {ui->cbbSex->currentIndex(), heightCm_, heightInches_, ui->dtpBirthday->date()};
 
     Globals.CurrentUserName = name;
     Globals.CurrentUnit = ui->cbbUntSet->currentIndex();
@@ -186,8 +187,9 @@ bool TfrmUserInfo::PushProfile() {
         if (SetScaleReplyHandler([this](THidDevice*, std::uint8_t, const std::uint8_t* data,
                                         std::uint16_t size) { Reply(data, size); }))
             handlerSet_ = true;
-        return WriteScaleRequest(SetUserInfoRequest(Globals.CurrentUserId, ui->cbbSex->currentIndex(),
-                                                    heightCm_, heightInches_, Age()));
+        return WriteScaleRequest(SetUserInfoRequest(Globals.CurrentUserId, saved_.Gender, saved_.HeightCm,
+                                                    saved_.HeightInches,
+                                                    ScaleAgeInYears(saved_.Birthday, CurrentDate())));
     } catch (const std::exception&) {
         return false;
     }

@@ -63,6 +63,15 @@ private:
     QTimer* tmrTimeout;
     int attempts_ = 0; // tmrTimeout's tag
     std::optional<TDataRow> user_;
+    // What Confirm saved: every push attempt sends this, not the controls, which stay editable
+    // while the push waits for the scale.
+    struct PushedProfile {
+        int Gender = 0;
+        int HeightCm = 0;
+        double HeightInches = 0;
+        QDate Birthday;
+    };
+    PushedProfile saved_;
     int heightCm_ = 170;
     double heightInches_ = 67.0; // in steps of 0.5
 };

@@ -222,6 +222,29 @@ TEST_F(UserInfoTest, SavesTheProfileAndPushesItToTheScale) {
     EXPECT_EQ(scale.profile(1)->Age, 30);
 }
 
+TEST_F(UserInfoTest, EveryAttemptOfThePushSendsTheSavedProfile) {
+    VirtualScale& scale = PlugScale();
+    std::unique_ptr<TfrmUserInfo> dialog = Open();
+    Child<QComboBox>(*dialog, "cbbSex")->setCurrentIndex(1);
+    Child<QDateEdit>(*dialog, "dtpBirthday")->setDate(BirthdayForAge(30));
+    const ScaleRequest saved = SetUserInfoRequest(1, 1, 170, 67.0, 30);
+    Filter().DropNext(saved); // the first attempt gets no answer
+    Confirm(*dialog);
+
+    // Edits made while the push waits are not saved, so the retry must not send them either.
+    Child<QComboBox>(*dialog, "cbbSex")->setCurrentIndex(2);
+    Child<QDateEdit>(*dialog, "dtpBirthday")->setDate(BirthdayForAge(50));
+    Child<QToolButton>(*dialog, "btnSpinUp")->click();
+    ASSERT_TRUE(WaitUntil([&] { return !dialog->isVisible(); }, 3000));
+    ExpectBox("SaveSuccess", "Notify", MB_OK | MB_ICONINFORMATION);
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{RequestBytes(saved), RequestBytes(saved)}));
+    ASSERT_TRUE(scale.profile(1).has_value());
+    EXPECT_EQ(scale.profile(1)->Gender, 1);
+    EXPECT_EQ(scale.profile(1)->HeightCm, 170);
+    EXPECT_EQ(scale.profile(1)->Age, 30);
+    EXPECT_EQ(StoredUser().AsInteger(QStringLiteral("SEX")), 1);
+}
+
 TEST_F(UserInfoTest, CancelToThePushStillEndsWithOk) {
     PlugScale();
     boxes.setNextAnswer(IDCANCEL);
