@@ -25,6 +25,15 @@ void TExcelExport::WriteBof(QIODevice& out) {
     writeAll(out, bof, BofSize);
 }
 
+void TExcelExport::WriteCodePage(QIODevice& out, quint16 codePage) {
+    // Without it readers take the texts for Western ones (1252) whatever they are.
+    char record[CodePageSize];
+    putWord(record + 0, 0x0042); // CODEPAGE
+    putWord(record + 2, 2);
+    putWord(record + 4, codePage);
+    writeAll(out, record, CodePageSize);
+}
+
 void TExcelExport::WriteLabelCell(QIODevice& out, quint16 column, quint16 row, const QByteArray& text) {
     if (text.size() > MaxCellTextBytes)
         throw AppError(

@@ -56,6 +56,13 @@ const QByteArray& TMeasurementListModel::Cell(int row, int column) const {
     return ListRow(row).Texts.at(static_cast<size_t>(column));
 }
 
+QByteArray TMeasurementListModel::CellIn(int row, int column, int codePage) const {
+    const QByteArray& text = Cell(row, column);
+    if (codePage == rowsCodePage_ || isAscii(text))
+        return text;
+    return ToAnsi(FromAnsi(text, rowsCodePage_), codePage);
+}
+
 int TMeasurementListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(rows_.size());
 }

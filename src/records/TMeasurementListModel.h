@@ -38,6 +38,9 @@ public:
     const Row& ListRow(int row) const { return rows_.at(static_cast<size_t>(row)); }
     const QByteArray& Cell(int row, int column) const;
     const QByteArray& Caption(int column) const { return captions_.at(static_cast<size_t>(column)); }
+    // The cell's text as the list shows it, in codePage: the very bytes listed when the list was
+    // filled in that code page, otherwise converted (characters codePage lacks become '?').
+    QByteArray CellIn(int row, int column, int codePage) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -311,6 +311,8 @@ void TfrmMyData::btnExportClick() {
 }
 
 void TfrmMyData::ExportToXls(const QString& fileName) {
+    // Headings and cells go out in one code page, the current language's, which the file names:
+    // cells listed before a language switch are converted to it.
     const int codePage = AnsiCodePage();
     const TMeasurementListModel::Cells heading = {
         ToAnsi(GetText("Date"), codePage),
@@ -331,7 +333,7 @@ void TfrmMyData::ExportToXls(const QString& fileName) {
         std::all_of(heading.cbegin(), heading.cend(), [&](const QByteArray& t) { return fits(t, 0); });
     for (int row = 0; fitsSheet && row < rows; ++row)
         for (int column = 0; fitsSheet && column < TMeasurementListModel::ColumnCount; ++column)
-            fitsSheet = fits(model_->Cell(row, column), isPercentColumn(column) ? 1 : 0);
+            fitsSheet = fits(model_->CellIn(row, column, codePage), isPercentColumn(column) ? 1 : 0);
     if (!fitsSheet) {
         showNotice(this, "ExportTooLarge");
         return;
@@ -361,13 +363,14 @@ void TfrmMyData::ExportToXls(const QString& fileName) {
         throw AppError(QStringLiteral("Cannot create file \"%1\". %2")
                            .arg(QDir::toNativeSeparators(fileName), out.errorString()));
     TExcelExport::WriteBof(out);
+    TExcelExport::WriteCodePage(out, static_cast<quint16>(codePage));
     for (int column = 0; column < TMeasurementListModel::ColumnCount; ++column)
         TExcelExport::WriteLabelCell(out, static_cast<quint16>(column), 0, heading[column]);
     QByteArray withPercent;
     for (int row = 0; row < rows; ++row) {
         const auto sheetRow = static_cast<quint16>(row + 1);
         for (int column = 0; column < TMeasurementListModel::ColumnCount; ++column) {
-            const QByteArray& cell = model_->Cell(row, column);
+            const QByteArray cell = model_->CellIn(row, column, codePage);
             if (!isPercentColumn(column)) {
                 TExcelExport::WriteLabelCell(out, static_cast<quint16>(column), sheetRow, cell);
                 continue;

@@ -2,6 +2,7 @@
 #include "RecordsFixture.h"
 
 #include "core/ErrorHandler.h"
+#include "lang/AnsiText.h"
 #include "records/TExcelExport.h"
 
 #include <QFileInfo>
@@ -64,7 +65,8 @@ TEST_F(ExportTest, OneMeasurementGivesTheExactFile) {
     AnswerSave(Target());
     ClickExport(form);
 
-    QByteArray expected = QByteArray::fromHex("090808000000100000000000");
+    QByteArray expected =
+        QByteArray::fromHex("090808000000100000000000") + QByteArray::fromHex("42000200e404");
     const QByteArray heading[] = {"Date", "Weight (kg)", "FAT", "TBW", "MUS", "BONE"};
     const QByteArray data[] = {"2024-03-31", "70.0 KG", "20.5 %", "55.0 %", "40.2 %", "3.1 KG"};
     for (int column = 0; column < 6; ++column)
@@ -80,7 +82,7 @@ TEST_F(ExportTest, OneMeasurementGivesTheExactFile) {
         texts += text.size();
     for (const QByteArray& text : data)
         texts += text.size();
-    EXPECT_EQ(written.size(), 16 + 72 * 2 + texts);
+    EXPECT_EQ(written.size(), 22 + 72 * 2 + texts);
     EXPECT_TRUE(boxes_.shown().isEmpty()); // no message after a successful export
     EXPECT_EQ(saveQuestions_, 1);
     EXPECT_EQ(saveFilter_, "Excel Files (*.xls)");
@@ -120,7 +122,7 @@ TEST_F(ExportTest, EmptyHeadingTextGivesALabelWithoutText) {
     TfrmMyData* form = Open();
     form->ExportToXls(Target());
     const QByteArray written = FileBytes(Target());
-    EXPECT_EQ(written.mid(12, 12), QByteArray::fromHex("040208000000000000000000"));
+    EXPECT_EQ(written.mid(18, 12), QByteArray::fromHex("040208000000000000000000"));
     const std::vector<SheetCell> cells = ReadSheet(written);
     ASSERT_EQ(cells.size(), 12u);
     EXPECT_EQ(cells[0], (SheetCell{0, 0, ""}));
@@ -151,6 +153,45 @@ TEST_F(ExportTest, HeadingsInTheLanguagesCodePageWithQuestionMarksForWhatItLacks
     ASSERT_EQ(cells.size(), 12u);
     EXPECT_EQ(cells[1].Text, QByteArray("Gewicht (kg) \x96 \xd8"));
     EXPECT_EQ(cells[2].Text, QByteArray("Fett ?"));
+}
+
+TEST_F(ExportTest, TheFileNamesTheCodePageOfTheLanguageAtExport) {
+    const struct {
+        int langId;
+        int codePage;
+    } cases[] = {{1033, 1252}, {1031, 1252}, {2052, 936}, {1041, 932}};
+    Add(Today, 70.0);
+    for (const auto& c : cases) {
+        UseLanguage({}, c.langId);
+        TfrmMyData* form = Open();
+        QFile::remove(Target());
+        form->ExportToXls(Target());
+        int codePage = 0;
+        EXPECT_EQ(ReadSheet(FileBytes(Target()), &codePage).size(), 12u) << c.langId;
+        EXPECT_EQ(codePage, c.codePage) << c.langId;
+    }
+}
+
+// The list is filled in one language and exported in another: headings and cells alike are
+// written in the code page of the language at export, and read back as the list shows them.
+TEST_F(ExportTest, CellsListedBeforeALanguageSwitchGoOutInTheCodePageOfTheExport) {
+    UseLanguage({{"KG", QStringLiteral("公斤")}}, 2052);
+    Add(Today, 70.0);
+    TfrmMyData* form = Open();
+    UseLanguage({{"KG", QStringLiteral("公斤")}, {"Date", QStringLiteral("日付")}}, 1041);
+    form->ExportToXls(Target());
+
+    int codePage = 0;
+    const std::vector<SheetCell> cells = ReadSheet(FileBytes(Target()), &codePage);
+    ASSERT_EQ(cells.size(), 12u);
+    EXPECT_EQ(codePage, 932);
+    EXPECT_EQ(FromAnsi(cells[0].Text, 932), QStringLiteral("日付"));
+    for (int column = 0; column < 6; ++column) {
+        const QString shown = ModelOf(form).data(ModelOf(form).index(0, column), Qt::DisplayRole).toString();
+        const QString percent = column >= 2 && column <= 4 ? QStringLiteral("%") : QString();
+        EXPECT_EQ(FromAnsi(cells[6 + column].Text, 932), shown + percent) << column;
+    }
+    EXPECT_TRUE(FromAnsi(cells[7].Text, 932).endsWith(QStringLiteral("公斤")));
 }
 
 TEST_F(ExportTest, EmptyListSaysSoWithoutAskingForAFile) {
@@ -253,7 +294,7 @@ TEST_F(ExportTest, MostRowsAFileCanHold) {
     const QByteArray written = FileBytes(Target());
     // each data row holds 10 + 7 + 6 + 6 + 6 + 6 text bytes: 2024-03-31, "70.5 KG", "20.5 %" ...
     const int headingTexts = 4 + 11 + 3 + 3 + 3 + 4;
-    EXPECT_EQ(written.size(), 16 + 72 * (65535 + 1) + headingTexts + 65535 * (10 + 7 + 6 + 6 + 6 + 6));
+    EXPECT_EQ(written.size(), 22 + 72 * (65535 + 1) + headingTexts + 65535 * (10 + 7 + 6 + 6 + 6 + 6));
     const std::vector<SheetCell> cells = ReadSheet(written);
     ASSERT_EQ(cells.size(), 6u * 65536u);
     EXPECT_EQ(cells.back(), (SheetCell{65535, 5, "3.1 KG"}));

@@ -37,9 +37,10 @@ struct SheetCell {
     }
 };
 
-// Reads a file written by the export: BOF, LABEL records, EOF and nothing else. A fault in the
-// structure is reported as a test failure and ends the reading.
-inline std::vector<SheetCell> ReadSheet(const QByteArray& file) {
+// Reads a file written by the export: BOF, CODEPAGE, LABEL records, EOF and nothing else; the code
+// page goes to codePage when given. A fault in the structure is reported as a test failure and
+// ends the reading.
+inline std::vector<SheetCell> ReadSheet(const QByteArray& file, int* codePage = nullptr) {
     std::vector<SheetCell> cells;
     auto word = [&](qsizetype at) {
         return static_cast<int>(static_cast<uchar>(file[at]) | (static_cast<uchar>(file[at + 1]) << 8));
@@ -48,7 +49,13 @@ inline std::vector<SheetCell> ReadSheet(const QByteArray& file) {
         ADD_FAILURE() << "no BOF record at the start";
         return cells;
     }
-    qsizetype at = 12;
+    if (file.mid(12, 4) != QByteArray::fromHex("42000200") || file.size() < 18) {
+        ADD_FAILURE() << "no CODEPAGE record after the BOF record";
+        return cells;
+    }
+    if (codePage)
+        *codePage = word(16);
+    qsizetype at = 18;
     while (at + 4 <= file.size()) {
         const int type = word(at);
         const int length = word(at + 2);

@@ -21,6 +21,13 @@ TEST(TExcelExportTest, BofAndEofRecords) {
     EXPECT_EQ(Written([](QBuffer& out) { TExcelExport::WriteEof(out); }), QByteArray::fromHex("0a000000"));
 }
 
+TEST(TExcelExportTest, CodePageRecordCarriesTheNumberLittleEndian) {
+    EXPECT_EQ(Written([](QBuffer& out) { TExcelExport::WriteCodePage(out, 932); }),
+              QByteArray::fromHex("42000200a403"));
+    EXPECT_EQ(Written([](QBuffer& out) { TExcelExport::WriteCodePage(out, 1252); }),
+              QByteArray::fromHex("42000200e404"));
+}
+
 TEST(TExcelExportTest, LabelCells) {
     struct Case {
         quint16 column;
@@ -66,6 +73,7 @@ TEST(TExcelExportTest, LongestCellFillsTheLengthWordAndOneMoreByteIsRefused) {
 TEST(TExcelExportTest, WriteFailureRaisesTheDeviceError) {
     QBuffer closed;
     EXPECT_THROW(TExcelExport::WriteBof(closed), AppError);
+    EXPECT_THROW(TExcelExport::WriteCodePage(closed, 1252), AppError);
     EXPECT_THROW(TExcelExport::WriteLabelCell(closed, 0, 0, "a"), AppError);
     EXPECT_THROW(TExcelExport::WriteEof(closed), AppError);
 }
