@@ -9,6 +9,9 @@
 
 namespace {
 
+// Pounds per kilogram, as the scale's own tables have it (KgToLb's 1.1023 per half kilogram).
+constexpr long double PoundsPerKg = 2.2046L;
+
 int truncateToInt32(long double value) {
     const long double truncated = std::trunc(value);
     if (!(truncated >= std::numeric_limits<int32_t>::min() &&
@@ -37,10 +40,18 @@ QString InchToFeetText(double inches) {
 
 double KgToLb(double kg) {
     const auto tenths =
-        static_cast<int64_t>(std::trunc(static_cast<long double>(kg) * 1.1023L * 10.0L + 0.5L));
+        static_cast<int64_t>(std::trunc(static_cast<long double>(kg) * (PoundsPerKg / 2) * 10.0L + 0.5L));
     return static_cast<double>(static_cast<long double>(2 * tenths) / 10.0L);
 }
 
 QString KgToLbText(double kg) {
     return QString::asprintf("%6.1f", KgToLb(kg));
+}
+
+double LbToKg(double lb) {
+    return static_cast<double>(static_cast<long double>(lb) / PoundsPerKg);
+}
+
+double KgToLbExact(double kg) {
+    return static_cast<double>(static_cast<long double>(kg) * PoundsPerKg);
 }

@@ -13,16 +13,35 @@
 #include "lang/LangMgr.h"
 #include "operations/ScaleLink.h"
 #include "scale/ScaleProtocol.h"
+#include "store/Goals.h"
 #include "store/Statements.h"
 #include "store/TdmMain.h"
 
 #include <QTimer>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
 const QDate DefaultBirthday(1980, 1, 1);
 constexpr int DefaultHeightCm = 170;
 constexpr int GenderCount = 4;
+// A goal weight starts here when the user has no goal and no measurement yet.
+constexpr double DefaultGoalKg = 70.0;
+
+double OneDecimal(double value) {
+    return std::round(value * 10.0) / 10.0;
+}
+
+// The weight of the user's latest measurement, where a new goal starts; none without one.
+std::optional<double> LatestWeightKg(int userId) {
+    const TRowSet rows = dmMain().SelectRows(
+        QStringLiteral("select WEIGHT from P_DATA where USER_ID = ? order by THE_DATE desc limit 1"),
+        {userId});
+    if (rows.empty())
+        return std::nullopt;
+    return rows.front().AsFloat(QStringLiteral("WEIGHT"));
+}
 
 } // namespace
 
@@ -31,7 +50,7 @@ TfrmUserInfo::TfrmUserInfo(QWidget* parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
-    setFixedSize(471, 399);
+    setFixedSize(471, 463);
     tmrTimeout->setObjectName(QStringLiteral("tmrTimeout"));
     tmrTimeout->setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5 % early
     tmrTimeout->setInterval(TimeoutMs);
@@ -39,6 +58,10 @@ TfrmUserInfo::TfrmUserInfo(QWidget* parent)
     connect(ui->cbbUntSet, &QComboBox::currentIndexChanged, this, Guarded([this] { cbbUntSetChange(); }));
     connect(ui->btnSpinUp, &QToolButton::clicked, this, Guarded([this] { SpinButton1UpClick(); }));
     connect(ui->btnSpinDown, &QToolButton::clicked, this, Guarded([this] { SpinButton1DownClick(); }));
+    connect(ui->chkGoal, &QCheckBox::toggled, this, Guarded([this] { chkGoalClick(); }));
+    connect(ui->chkTargetDate, &QCheckBox::toggled, this, Guarded([this] { chkGoalClick(); }));
+    connect(ui->edtGoalWeight, &QDoubleSpinBox::valueChanged, this,
+            Guarded([this] { edtGoalWeightChange(); }));
     connect(ui->btnOk, &QPushButton::clicked, this, Guarded([this] { btnOkClick(); }));
     connect(ui->btnCancel, &QPushButton::clicked, this, Guarded([this] { btnCancelClick(); }));
     JoinWindowRegistry(this);
@@ -81,6 +104,50 @@ void TfrmUserInfo::FormCreate() {
     ui->cbbUntSet->setCurrentIndex(unit == 0 || unit == 1 ? unit : 0);
     ui->DBMemo1->setPlainText(user.AsString(QStringLiteral("COMMENT")));
     ShowHeight();
+
+    const std::optional<TGoal> goal = ReadGoal(dmMain(), Globals.CurrentUserId);
+    ui->chkGoal->setChecked(goal.has_value());
+    goalKg_ = goal ? goal->WeightKg : LatestWeightKg(Globals.CurrentUserId).value_or(DefaultGoalKg);
+    ui->chkTargetDate->setChecked(goal && goal->TargetDate.isValid());
+    ui->dtpTargetDate->setDate(goal && goal->TargetDate.isValid() ? goal->TargetDate
+                                                                  : CurrentDate().addMonths(3));
+    ShowGoal();
+}
+
+void TfrmUserInfo::ShowGoal() {
+    // The goal is kept in kilograms exactly as stored or typed; only its display follows the unit.
+    const bool pounds = ui->cbbUntSet->currentIndex() == 1;
+    goalKg_ = std::clamp(goalKg_, MinGoalKg, MaxGoalKg); // what the box shows is what is saved
+    QSignalBlocker blocker(ui->edtGoalWeight);
+    if (pounds)
+        ui->edtGoalWeight->setRange(OneDecimal(KgToLbExact(MinGoalKg)), OneDecimal(KgToLbExact(MaxGoalKg)));
+    else
+        ui->edtGoalWeight->setRange(MinGoalKg, MaxGoalKg);
+    ui->edtGoalWeight->setValue(OneDecimal(pounds ? KgToLbExact(goalKg_) : goalKg_));
+    ui->lblGoalUnit->setText(GetText(pounds ? "LB" : "KG"));
+    chkGoalClick();
+}
+
+void TfrmUserInfo::chkGoalClick() {
+    const bool goal = ui->chkGoal->isChecked();
+    ui->edtGoalWeight->setEnabled(goal);
+    ui->chkTargetDate->setEnabled(goal);
+    ui->dtpTargetDate->setEnabled(goal && ui->chkTargetDate->isChecked());
+}
+
+void TfrmUserInfo::edtGoalWeightChange() {
+    const double shown = ui->edtGoalWeight->value();
+    goalKg_ = ui->cbbUntSet->currentIndex() == 1 ? LbToKg(shown) : shown;
+}
+
+std::optional<TGoal> TfrmUserInfo::Goal() const {
+    if (!ui->chkGoal->isChecked())
+        return std::nullopt;
+    TGoal goal;
+    goal.WeightKg = goalKg_;
+    if (ui->chkTargetDate->isChecked())
+        goal.TargetDate = ui->dtpTargetDate->date();
+    return goal;
 }
 
 void TfrmUserInfo::ShowHeight() {
@@ -95,6 +162,7 @@ void TfrmUserInfo::ShowHeight() {
 
 void TfrmUserInfo::cbbUntSetChange() {
     ShowHeight();
+    ShowGoal();
 }
 
 void TfrmUserInfo::Spin(int steps) {
@@ -156,7 +224,21 @@ void TfrmUserInfo::btnOkClick() {
     user.SetValue(QStringLiteral("USER_NAME"), name);
     user.SetValue(QStringLiteral("BLOOD"), ui->cbbBlood->currentText());
     user.SetValue(QStringLiteral("COMMENT"), ui->DBMemo1->toPlainText());
-    dmMain().SaveUserRow(user);
+    // The profile and the goal are saved together or not at all.
+    TdmMain& store = dmMain();
+    store.StartTransaction();
+    try {
+        store.SaveUserRow(user);
+        SaveGoal(store, Globals.CurrentUserId, Goal());
+        store.Commit();
+    } catch (...) {
+        try {
+            store.RollBack();
+        } catch (const std::exception&) {
+            // the error that ended the save is the one to show
+        }
+        throw;
+    }
     saved_ = {ui->cbbSex->currentIndex(), heightCm_, heightInches_, ui->dtpBirthday->date()};
 
     Globals.CurrentUserName = name;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "store/Goals.h"
 #include "store/TDataRow.h"
 
 #include <QDate>
@@ -29,6 +30,9 @@ public:
     static constexpr int MaxAge = 80;
     static constexpr int MinHeightCm = 100;
     static constexpr int MaxHeightCm = 240;
+    // The goal weights the dialog accepts, in kilograms.
+    static constexpr double MinGoalKg = 20.0;
+    static constexpr double MaxGoalKg = 300.0;
 
     explicit TfrmUserInfo(QWidget* parent = nullptr);
     ~TfrmUserInfo() override;
@@ -37,12 +41,16 @@ public:
     void cbbUntSetChange();
     void SpinButton1UpClick();
     void SpinButton1DownClick();
+    void chkGoalClick();
+    void edtGoalWeightChange();
     void btnOkClick();
     void btnCancelClick();
     void tmrTimeoutTimer();
 
     int HeightCm() const { return heightCm_; }
     double HeightInches() const { return heightInches_; }
+    // The goal as Confirm saves it: none while "Goal Weight" is not ticked.
+    std::optional<TGoal> Goal() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -50,6 +58,7 @@ protected:
 
 private:
     void ShowHeight();
+    void ShowGoal();
     void Spin(int steps);
     int Age() const;
     // Writes the saved profile to the scale; false when there is no scale or the write failed.
@@ -74,6 +83,7 @@ private:
     PushedProfile saved_;
     int heightCm_ = 170;
     double heightInches_ = 67.0; // in steps of 0.5
+    double goalKg_ = 0;          // unrounded, so that a goal typed in pounds reads back as typed
 };
 
 // Opens the user information dialog modally over owner; true when it ended with the OK result

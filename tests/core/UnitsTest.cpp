@@ -2,6 +2,7 @@
 #include "core/Units.h"
 #include "core/AppError.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 TEST(Units, CmToInchRoundsToHalfInchesWithHalvesUp) {
@@ -50,6 +51,18 @@ TEST(Units, KgToLbAndItsText) {
     for (const auto& c : cases) {
         EXPECT_DOUBLE_EQ(KgToLb(c.kg), c.lb) << c.kg;
         EXPECT_EQ(KgToLbText(c.kg), QString::fromLatin1(c.text)) << c.kg;
+    }
+}
+
+// A weight a person types in pounds goes to kilograms and back to the same tenth of a pound, with the
+// factor the scale's table uses.
+TEST(Units, TypedPoundsGoToKilogramsAndBackUnchanged) {
+    EXPECT_DOUBLE_EQ(KgToLbExact(1.0), 2.2046);
+    EXPECT_DOUBLE_EQ(LbToKg(2.2046), 1.0);
+    EXPECT_NEAR(KgToLbExact(70.0), KgToLb(70.0), 0.1) << "within the table's step";
+    for (int tenthsLb = 400; tenthsLb <= 7000; ++tenthsLb) {
+        const double lb = tenthsLb / 10.0;
+        EXPECT_EQ(std::round(KgToLbExact(LbToKg(lb)) * 10), tenthsLb) << lb;
     }
 }
 
