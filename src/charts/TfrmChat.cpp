@@ -3,7 +3,6 @@
 
 #include "ui_TfrmChat.h"
 
-#include "charts/DayMeans.h"
 #include "charts/TChart.h"
 #include "charts/TfrmMyChartPreview.h"
 #include "core/Clock.h"
@@ -13,6 +12,7 @@
 #include "core/Units.h"
 #include "core/WindowRegistry.h"
 #include "lang/LangMgr.h"
+#include "store/DayMeans.h"
 #include "store/Statements.h"
 #include "store/TdmMain.h"
 

@@ -1,10 +1,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The 55 message keys the program asks the language manager for.
+// The 63 message keys the program asks the language manager for.
 inline const char* const MessageKeys[] = {
     "AgeOutOfRange",
     "BONE",
+    "BmiBandMildThinness",
+    "BmiBandModerateThinness",
+    "BmiBandNormal",
+    "BmiBandObeseClass1",
+    "BmiBandObeseClass2",
+    "BmiBandObeseClass3",
+    "BmiBandPreObese",
+    "BmiBandSevereThinness",
     "ChatBMILeftAxis",
     "ChatTitleBMI",
     "ChatTitleWeight",

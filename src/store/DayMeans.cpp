@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "charts/DayMeans.h"
+#include "store/DayMeans.h"
 
 namespace {
 
