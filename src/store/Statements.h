@@ -3,6 +3,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 
 // The statements the program sends to the database, one definition each. The texts are kept
 // character for character (double blanks and trailing blanks included) because they are what the
@@ -18,6 +19,10 @@ QString SqlSchema();
 QString DefaultUserName(const QString& userNameFormat, int slot);
 // The schema line and the ten default users, lines separated by CR LF.
 QString SqlFirstRunScript(const QString& userNameFormat);
+// What the database gained after the two tables, created when missing: on a new file right after
+// the first-run script, on an existing one each time it is opened. Every statement must leave a
+// file that already has its object unchanged, and the two tables keep their text.
+QStringList SqlSchemaAdditions();
 
 QString SqlSelectAllUsers();
 QString SqlSelectUser(int userId);

@@ -191,6 +191,19 @@ TRowSet ReadRows(sqlite3* db, sqlite3_stmt* statement) {
     return rows;
 }
 
+// Brings an existing file up to the schema additions. A file that cannot take them (read-only,
+// locked by another program, or without its tables) is used as it is: the program works without
+// them, and the next start tries again.
+void AddMissingSchemaIfPossible(sqlite3* db) {
+    for (const QString& statement : SqlSchemaAdditions()) {
+        try {
+            RunScript(db, statement);
+        } catch (const AppError&) {
+            return;
+        }
+    }
+}
+
 // A file left by an interrupted first run, with the journal SQLite may have kept beside it.
 void RemoveUnfinishedDatabase(const QString& path) {
     for (const char* suffix : {"", "-journal"})
@@ -222,10 +235,13 @@ sqlite3* TdmMain::Connection() {
 void TdmMain::Open() {
     // A folder that cannot be made shows up as the engine's error when the file is opened.
     QDir().mkpath(databaseFolder_);
-    // An existing file is used as it is, even without tables.
-    if (!QFileInfo::exists(databasePath_))
+    // An existing file keeps its tables as they are, even when it has none.
+    const bool existed = QFileInfo::exists(databasePath_);
+    if (!existed)
         CreateDatabase();
     db_ = OpenConnection(databasePath_, SQLITE_OPEN_READWRITE);
+    if (existed)
+        AddMissingSchemaIfPossible(db_);
 }
 
 // The new file is filled under another name and renamed into place only once it is complete, so
@@ -238,6 +254,8 @@ void TdmMain::CreateDatabase() {
     try {
         RunScript(db, BeginTransaction);
         RunScript(db, SqlFirstRunScript(userNameFormat_));
+        for (const QString& statement : SqlSchemaAdditions())
+            RunScript(db, statement);
         RunScript(db, CommitTransaction);
     } catch (...) {
         sqlite3_close_v2(db);

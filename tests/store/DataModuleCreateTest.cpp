@@ -20,6 +20,7 @@ const char* const UsersTable =
 const char* const DataTable =
     "CREATE TABLE P_DATA (  ID INTEGER PRIMARY KEY,  USER_ID INTEGER,  THE_DATE DATE,  "
     "WEIGHT DECIMAL,  FAT DECIMAL,  TBW DECIMAL,  MUS DECIMAL,  BONE DECIMAL )";
+const char* const DayIndex = "CREATE INDEX P_DATA_USER_DAY ON P_DATA (USER_ID, THE_DATE)";
 
 QStringList UserNames(TdmMain& store) {
     QStringList names;
@@ -38,9 +39,10 @@ TEST_F(StoreTest, FirstRunCreatesFolderFileTablesAndTenUsers) {
     EXPECT_TRUE(QFileInfo(DbPath()).isFile());
     EXPECT_FALSE(QFileInfo::exists(DbPath() + QStringLiteral(".new")));
     const TRowSet schema = store.SelectRows(QStringLiteral("select sql from sqlite_master order by rowid"));
-    ASSERT_EQ(schema.size(), 2u);
+    ASSERT_EQ(schema.size(), 3u);
     EXPECT_EQ(schema[0].AsString(QStringLiteral("sql")), QString::fromUtf8(UsersTable));
     EXPECT_EQ(schema[1].AsString(QStringLiteral("sql")), QString::fromUtf8(DataTable));
+    EXPECT_EQ(schema[2].AsString(QStringLiteral("sql")), QString::fromUtf8(DayIndex));
 
     EXPECT_EQ(UserNames(store), QStringList({"1:USER 1", "2:USER 2", "3:USER 3", "4:USER 4", "5:USER 5",
                                              "6:USER 6", "7:USER 7", "8:USER 8", "9:USER 9", "10:USER 10"}));
@@ -93,6 +95,49 @@ TEST_F(StoreTest, AnExistingDatabaseIsOpenedUnchanged) {
     module_.reset();
     TdmMain& reopened = Store(QStringLiteral("other %d"));
     EXPECT_EQ(UserNames(reopened), QStringList({"1:USER 1", "2:USER 2"}));
+}
+
+// A file written before the day index existed gains it when opened; its tables and rows stay as
+// they were, and opening it again changes nothing.
+TEST_F(StoreTest, AnExistingDatabaseWithoutTheDayIndexGainsIt) {
+    ASSERT_TRUE(QDir().mkpath(DbFolder()));
+    {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(DbPath().toUtf8().constData(), &db), SQLITE_OK);
+        const QByteArray script =
+            SqlSchema().toUtf8() +
+            " insert into P_USERS (USER_ID, USER_NAME) Values(1, 'Old');"
+            " insert into P_DATA (USER_ID, THE_DATE, WEIGHT) Values(1, '2009-03-15', 70.5);";
+        ASSERT_EQ(sqlite3_exec(db, script.constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    }
+    const QString schemaQuery = QStringLiteral("select sql from sqlite_master order by rowid");
+    for (int opening = 0; opening < 2; ++opening) {
+        module_.reset();
+        TdmMain& store = Store();
+        const TRowSet schema = store.SelectRows(schemaQuery);
+        ASSERT_EQ(schema.size(), 3u) << opening;
+        EXPECT_EQ(schema[0].AsString(QStringLiteral("sql")), QString::fromUtf8(UsersTable));
+        EXPECT_EQ(schema[1].AsString(QStringLiteral("sql")), QString::fromUtf8(DataTable));
+        EXPECT_EQ(schema[2].AsString(QStringLiteral("sql")), QString::fromUtf8(DayIndex));
+        EXPECT_EQ(UserNames(store), QStringList({"1:Old"}));
+        EXPECT_EQ(Count(QStringLiteral("select count(*) as N from P_DATA where WEIGHT = 70.5")), 1);
+    }
+}
+
+// Every statement that picks one user's days finds them through the index instead of a scan.
+TEST_F(StoreTest, OneUsersDaysAreFoundThroughTheDayIndex) {
+    TdmMain& store = Store();
+    const QDate from(2009, 1, 1);
+    const QDate to(2018, 12, 31);
+    for (const QString& statement : {SqlDeleteDay(3, from), SqlListRange(3, from, to),
+                                     SqlChartRange(3, from, to), SqlDeleteRange(3, from, to)}) {
+        QString plan;
+        for (const TDataRow& step : store.SelectRows(QStringLiteral("explain query plan ") + statement))
+            plan += step.AsString(QStringLiteral("detail")) + QLatin1Char(';');
+        EXPECT_TRUE(plan.contains(QStringLiteral("INDEX P_DATA_USER_DAY")))
+            << statement.toStdString() << ": " << plan.toStdString();
+    }
 }
 
 // A failing first-run script must leave no MainDB.DB behind; the next attempt creates it. The
