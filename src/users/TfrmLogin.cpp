@@ -3,6 +3,7 @@
 
 #include "ui_TfrmLogin.h"
 
+#include "core/AppError.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
@@ -52,9 +53,15 @@ void TfrmLogin::btnOKClick() {
                        MB_OK | MB_ICONINFORMATION);
         return;
     }
-    // A password an older version kept in plain text is protected from now on.
-    if (!stored.isEmpty() && !IsPasswordHash(stored))
-        dmMain().ExecuteSql(SqlUpdatePassword(HashPassword(typed), userId));
+    // A password an older version kept in plain text is protected from now on. The right password
+    // logs in even when the database cannot take the hash now (read-only, locked by another
+    // program): the plain text stays, and the next login tries again.
+    if (!stored.isEmpty() && !IsPasswordHash(stored)) {
+        try {
+            dmMain().ExecuteSql(SqlUpdatePassword(HashPassword(typed), userId));
+        } catch (const AppError&) {
+        }
+    }
 
     const int unit = user.IsNull(QStringLiteral("THE_UNIT")) ? 0 : user.AsInteger(QStringLiteral("THE_UNIT"));
     Globals.CurrentUserId = userId;

@@ -9,6 +9,10 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <functional>
+#include <iostream>
+#include <sqlite3.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,7 +28,18 @@ protected:
         dialog->findChild<QLineEdit*>(QStringLiteral("edtPasswd"))->setText(password);
         dialog->btnOKClick();
     }
+    // A new connection of the data module, for a file whose permissions changed.
+    void ReopenStore() {
+        dataModule = std::make_unique<TdmMain>(folder.filePath(QStringLiteral("db")), QString());
+        dataModule->DataModuleCreate();
+        SetDataModule(dataModule.get());
+    }
+    void TearDown() override {
+        sqlite3_close_v2(other);
+        UsersFixture::TearDown();
+    }
     std::unique_ptr<TfrmLogin> dialog;
+    sqlite3* other = nullptr; // another program's connection
 };
 
 } // namespace
@@ -68,6 +83,57 @@ TEST_F(LoginTest, PlainPasswordOfAnOlderVersionIsHashedAtTheFirstLogin) {
     EXPECT_TRUE(IsPasswordHash(stored)) << stored.toStdString();
     EXPECT_TRUE(PasswordMatches(stored, password));
     EXPECT_FALSE(PasswordMatches(stored, QStringLiteral("It's mine")));
+}
+
+// The hash of a plain-text password cannot be written: the right password logs in all the same,
+// the plain text stays, and a later login hashes it once the database takes writes again.
+TEST_F(LoginTest, PlainPasswordLogsInWhenItsHashCannotBeWritten) {
+    const QString password = QStringLiteral("plain");
+    StorePassword(2, password);
+    const QString path = folder.filePath(QStringLiteral("db/MainDB.DB"));
+    const struct {
+        const char* how;
+        std::function<void()> block, unblock;
+    } cases[] = {
+        {"locked by another program",
+         [&] {
+             ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &other), SQLITE_OK);
+             ASSERT_EQ(sqlite3_exec(other, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
+         },
+         [&] {
+             sqlite3_close_v2(other);
+             other = nullptr;
+         }},
+        {"read-only file",
+         [&] {
+             QFile::setPermissions(path, QFile::ReadOwner);
+             ReopenStore();
+         },
+         [&] {
+             QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+             ReopenStore();
+         }},
+    };
+    for (const auto& c : cases) {
+        if (std::string(c.how) == "read-only file" && geteuid() == 0) {
+            std::cout << "permissions do not bind the superuser: read-only case left out\n";
+            continue;
+        }
+        c.block();
+        Globals = TGlobals{};
+        Login(1, password);
+        EXPECT_EQ(dialog->result(), QDialog::Accepted) << c.how;
+        EXPECT_EQ(Globals.CurrentUserId, 2) << c.how;
+        EXPECT_TRUE(boxes.shown().isEmpty()) << c.how;
+        c.unblock();
+        EXPECT_EQ(StoredPassword(2), password) << c.how;
+
+        dialog->setResult(QDialog::Rejected);
+        Login(1, password);
+        EXPECT_EQ(dialog->result(), QDialog::Accepted) << c.how;
+        EXPECT_TRUE(IsPasswordHash(StoredPassword(2))) << c.how;
+        StorePassword(2, password);
+    }
 }
 
 TEST_F(LoginTest, HashedPasswordLogsInOnlyWithTheExactText) {
