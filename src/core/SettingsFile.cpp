@@ -10,11 +10,16 @@
 
 namespace {
 
-QStringList readLines(const QString& path) {
+// The lines of the file; none when it is missing. An existing file that cannot be read yields
+// nullopt, so that a writer never replaces settings it could not see.
+std::optional<QStringList> readLines(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QString text = QString::fromUtf8(file.readAll());
+        return QFile::exists(path) ? std::nullopt : std::make_optional(QStringList());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    QString text = QString::fromUtf8(bytes);
     // Decoding drops one byte order mark and writing writes none, so a second one (an editor adding
     // its own) must go too, or the first line would change meaning when the file is written back.
     while (text.startsWith(QChar(0xFEFF)))
@@ -51,7 +56,7 @@ std::optional<std::pair<QString, QString>> entry(const QString& line) {
 QString ReadIniString(const QString& path, const QString& section, const QString& key,
                       const QString& defaultValue) {
     bool inSection = false;
-    for (const QString& line : readLines(path)) {
+    for (const QString& line : readLines(path).value_or(QStringList())) {
         if (const auto name = sectionName(line)) {
             inSection = sameName(*name, section);
         } else if (inSection) {
@@ -63,7 +68,11 @@ QString ReadIniString(const QString& path, const QString& section, const QString
 }
 
 void WriteIniString(const QString& path, const QString& section, const QString& key, const QString& value) {
-    QStringList lines = readLines(path);
+    const QString failure = QStringLiteral("Unable to write to %1").arg(path);
+    std::optional<QStringList> read = readLines(path);
+    if (!read)
+        throw AppError(failure);
+    QStringList& lines = *read;
     const QString newLine = key + QLatin1Char('=') + value;
     qsizetype sectionStart = -1;
     qsizetype insertAt = -1;
@@ -96,5 +105,5 @@ void WriteIniString(const QString& path, const QString& section, const QString& 
     QSaveFile file(path);
     const QByteArray bytes = (lines.join(QLatin1String("\r\n")) + QLatin1String("\r\n")).toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError(QStringLiteral("Unable to write to %1").arg(path));
+        throw AppError(failure);
 }

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -70,4 +72,38 @@ TEST(SettingsFile, UnwritableFolderRaisesUnableToWrite) {
     } catch (const AppError& error) {
         EXPECT_EQ(error.message(), QStringLiteral("Unable to write to ") + path);
     }
+}
+
+// A settings file that exists but cannot be read reads as defaults, and a write raises instead of
+// replacing it with the one key. Run in a child process that is not the superuser, whom file
+// permissions do not bind.
+TEST(SettingsFile, UnreadableFileIsNeverOverwritten) {
+    QTemporaryDir dir;
+    const QByteArray content = "[Common]\r\nLang=Deutsch\r\nSkin=Xito\r\n";
+    const QString path = writeFile(dir, content);
+    // the folder stays writable for the child, so a replacement could go through
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                      QFile::ReadOther | QFile::WriteOther |
+                                                      QFile::ExeOther));
+    // writable but not readable: a file that cannot be written is refused by the writer anyway
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::WriteOwner | QFile::WriteOther));
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(10);
+        if (ReadIniString(path, "Common", "Lang", "none") != QStringLiteral("none"))
+            _exit(11);
+        try {
+            WriteIniString(path, "Common", "Lang", "English");
+        } catch (const AppError& error) {
+            _exit(error.message() == QStringLiteral("Unable to write to ") + path ? 0 : 12);
+        }
+        _exit(13);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "10 no unprivileged user, 11 read, 12 other error, 13 no error";
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(readFile(path), content);
 }
