@@ -1,13 +1,24 @@
 // SPDX-License-Identifier: MIT
 #include "core/MessageBox.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <algorithm>
 
 namespace {
 
 MessageBoxHook& currentHook() {
     static MessageBoxHook hook;
     return hook;
+}
+
+// A window that stays on top of the others (the splash while the program starts) would hide a box
+// opened behind it: nobody could see or answer the box, and the program would wait for it forever.
+bool aStayOnTopWindowIsShown() {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.cbegin(), windows.cend(), [](const QWidget* window) {
+        return window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    });
 }
 
 int showRealBox(QWidget* owner, const QString& text, const QString& caption, int flags) {
@@ -20,6 +31,8 @@ int showRealBox(QWidget* owner, const QString& text, const QString& caption, int
     box.setDefaultButton(QMessageBox::Ok);
     if (okCancel)
         box.setEscapeButton(QMessageBox::Cancel);
+    if (aStayOnTopWindowIsShown())
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
     return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
 }
 
