@@ -3,7 +3,9 @@
 
 #include "about/TfrmLogo.h"
 
+#include <QEventLoop>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 
@@ -24,4 +26,15 @@ TfrmLogo* GetSplash() {
 void FreeSplash() {
     delete SplashWindow().data();
     SplashWindow().clear();
+}
+
+void ShowSplashFor(int milliseconds) {
+    QWidget* splash = GetSplash();
+    splash->show();
+    splash->raise();
+    splash->repaint();
+    // Sleeps until the time is up, waking only for events: paint events keep the splash drawn.
+    QEventLoop wait;
+    QTimer::singleShot(milliseconds, Qt::PreciseTimer, &wait, &QEventLoop::quit);
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
 }

@@ -7,3 +7,7 @@ class TfrmLogo;
 // it (not yet shown); FreeSplash destroys it, if there is one.
 TfrmLogo* GetSplash();
 void FreeSplash();
+
+// Shows the splash in front of every window, painted at once, and waits milliseconds while it
+// stays painted; input waits until the wait is over.
+void ShowSplashFor(int milliseconds);

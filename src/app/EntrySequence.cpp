@@ -14,7 +14,6 @@
 #include "store/TdmMain.h"
 #include "users/TfrmLogin.h"
 
-#include <QElapsedTimer>
 #include <QWidget>
 
 namespace {
@@ -22,18 +21,6 @@ namespace {
 const QString SettingsSection = QStringLiteral("Common");
 const QString LanguageKey = QStringLiteral("Lang");
 constexpr int SplashMilliseconds = 2000;
-
-// Keeps the splash painted while it stands alone; input waits until the login is up.
-void ShowSplashFor(int milliseconds) {
-    QWidget* splash = GetSplash();
-    splash->show();
-    splash->raise();
-    splash->repaint();
-    QElapsedTimer shown;
-    shown.start();
-    while (shown.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
-}
 
 } // namespace
 
