@@ -8,6 +8,8 @@
 #include "core/AppPaths.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
+#include "core/MessageBox.h"
+#include "core/ProgramLock.h"
 #include "core/SettingsFile.h"
 #include "lang/LangMgr.h"
 #include "scale/HidBackend.h"
@@ -45,6 +47,12 @@ int RunProgram(int argc, char** argv, const ProgramSetup& setup) {
 
     const AppPaths paths = AppPaths::ForExecutable(setup.DataSubfolder);
     PrepareLanguage(paths);
+    // One program per data folder: a second one says so and ends before it touches the database.
+    const TProgramLock running(paths.LockPath());
+    if (running.HeldByAnotherProgram()) {
+        ShowMessageBox(nullptr, GetText("AlreadyRunning"), GetText("Notify"), MB_OK | MB_ICONINFORMATION);
+        return 1;
+    }
     ShowSplashFor(SplashMilliseconds);
 
     TdmMain dataModule(paths.DatabaseFolder(), GetText("UserNameFmt"));

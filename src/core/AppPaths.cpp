@@ -48,6 +48,9 @@ QString AppPaths::DatabaseFolder() const {
 QString AppPaths::DatabasePath() const {
     return DatabaseFolder() + QStringLiteral("/MainDB.DB");
 }
+QString AppPaths::LockPath() const {
+    return dataFolder_ + QStringLiteral("running.lock");
+}
 QString AppPaths::LanguageFolder() const {
     return languageFolder_;
 }

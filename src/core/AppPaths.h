@@ -16,6 +16,7 @@ public:
     QString DatabaseFolder() const; // .../db
     QString DatabasePath() const;   // .../db/MainDB.DB
     QString LanguageFolder() const; // .../Lang/ (ends with a separator)
+    QString LockPath() const;       // .../running.lock, held while a program uses the folder
 
 private:
     QString configFolder_;

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The 63 message keys the program asks the language manager for.
+// The 64 message keys the program asks the language manager for.
 inline const char* const MessageKeys[] = {
     "AgeOutOfRange",
+    "AlreadyRunning",
     "BONE",
     "BmiBandMildThinness",
     "BmiBandModerateThinness",
