@@ -152,6 +152,14 @@ bool TfrmMain::event(QEvent* event) {
         showMaximized();
         return true;
     }
+    if (event->type() == LanguageChangedEvent()) {
+        // The status bar holds the only texts this window composes itself.
+        RunGuarded([this] {
+            ComposeLoginLine();
+            ComposeScaleLine();
+        });
+        return true;
+    }
     return QMainWindow::event(event);
 }
 
@@ -196,10 +204,15 @@ void TfrmMain::HidMgrRemoval(THidDevice* device) {
 }
 
 void TfrmMain::ShowScaleConnected() {
-    lblInfo2_->setText(GetText("ScaleConnected"));
+    scaleLineKey_ = "ScaleConnected";
+    ComposeScaleLine();
 }
 void TfrmMain::ShowScaleDisconnected() {
-    lblInfo2_->setText(GetText("ScaleDisconnected"));
+    scaleLineKey_ = "ScaleDisconnected";
+    ComposeScaleLine();
+}
+void TfrmMain::ComposeScaleLine() {
+    lblInfo2_->setText(GetText(scaleLineKey_));
 }
 
 QMdiArea* TfrmMain::ClientArea() const {

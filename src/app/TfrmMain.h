@@ -48,6 +48,7 @@ private:
     void ComposeLoginLine();
     void ShowScaleConnected();
     void ShowScaleDisconnected();
+    void ComposeScaleLine();
 
     void btnPasswdClick();
     void btnUserInfoClick();
@@ -65,4 +66,5 @@ private:
     QActionGroup* languageItems_;
     QActionGroup* skinItems_;
     THidDeviceController* HidMgr_;
+    const char* scaleLineKey_ = "ScaleDisconnected"; // what lblInfo2 says about the scale
 };

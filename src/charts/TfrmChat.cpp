@@ -84,10 +84,21 @@ void TfrmChat::FormCreate() {
     const QDate today = CurrentDate();
     ui->dtpTo->setDate(today);
     ui->dtpFrom->setDate(today.addDays(-30));
+    ComposeTexts();
+}
+
+// Every text of the charts that comes from the language: at creation and again whenever the
+// language changes, so that a chart never shows two languages at once.
+void TfrmChat::ComposeTexts() {
     ui->chtWeight->SetTitle(GetText("ChatTitleWeight"));
     ui->chtBMI->SetTitle(GetText("ChatTitleBMI"));
-    ui->chtWeight->SetLeftAxisTitle(GetText("ChatWeightLeftAxis"));
+    ui->chtWeight->SetLeftAxisTitle(GetText(weightAxisKey_));
     ui->chtBMI->SetLeftAxisTitle(GetText("ChatBMILeftAxis"));
+    srsWeight_->setName(GetText("ChatSeriesWeight"));
+    srsBone_->setName(GetText("ChatSeriesBone"));
+    srsFat_->setName(GetText("ChatSeriesFat"));
+    srsTBW_->setName(GetText("ChatSeriesTBW"));
+    srsMus_->setName(GetText("ChatSeriesMus"));
 }
 
 void TfrmChat::FormActivate() {
@@ -98,6 +109,10 @@ bool TfrmChat::event(QEvent* event) {
     if (event->type() == MaximiseEvent) {
         if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
             frame->showMaximized();
+        return true;
+    }
+    if (event->type() == LanguageChangedEvent()) {
+        RunGuarded([this] { ComposeTexts(); });
         return true;
     }
     return QWidget::event(event);
@@ -121,7 +136,8 @@ void TfrmChat::FormResize() {
 
 void TfrmChat::LoadCharts() {
     const bool metric = Globals.CurrentUnit == 0;
-    ui->chtWeight->SetLeftAxisTitle(GetText(metric ? "WeightUnitKG" : "WeightUnitLB"));
+    weightAxisKey_ = metric ? "WeightUnitKG" : "WeightUnitLB";
+    ui->chtWeight->SetLeftAxisTitle(GetText(weightAxisKey_));
     for (QLineSeries* series : {srsWeight_, srsBone_, srsFat_, srsTBW_, srsMus_})
         series->clear();
 

@@ -46,6 +46,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void ComposeTexts();
     void SaveChart(TChart* chart);
     void PreviewChart(TChart* chart);
 
@@ -55,6 +56,8 @@ private:
     QLineSeries* srsFat_;
     QLineSeries* srsTBW_;
     QLineSeries* srsMus_;
+    // The weight axis names the unit of the loaded points; before the first load, its design text.
+    const char* weightAxisKey_ = "ChatWeightLeftAxis";
 };
 
 // Shows the chart view in area, creating it when none is open, brings it to the front and loads

@@ -6,6 +6,7 @@
 #include "lang/TPublishedProperty.h"
 #include "lang/TStrings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -292,6 +293,19 @@ void TLangMgr::SetLanguage(const QString& name) {
 
     LoadTexts(FirstChildElement(root, "Text"));
     currentLanguage_ = name;
+
+    // Windows compose texts from GetText, so they can do so only now that the texts are loaded.
+    for (const QPointer<QWidget>& window : windows) {
+        if (!window)
+            continue;
+        QEvent changed(LanguageChangedEvent());
+        QCoreApplication::sendEvent(window, &changed);
+    }
+}
+
+QEvent::Type LanguageChangedEvent() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
 }
 
 void TLangMgr::LoadTexts(_xmlNode* element) {

@@ -3,6 +3,7 @@
 
 #include "lang/StringHash.h"
 
+#include <QEvent>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -30,7 +31,8 @@ public:
     // else the first listed; empty when there is none.
     QString GetDefaultLanguage();
     // Makes the named language (letter case ignored) current, translates every registered window
-    // and loads the message texts. An unknown name or unusable file changes nothing.
+    // and loads the message texts, then sends every registered window LanguageChangedEvent() so
+    // that it composes its own texts again. An unknown name or unusable file changes nothing.
     void SetLanguage(const QString& name);
     // Applies the current language file's element for window's class, parsing the file anew.
     void TranslateForm(QWidget* window);
@@ -77,6 +79,9 @@ private:
     int currentLanguageId_ = 0;
     std::function<int()> systemLanguageId_;
 };
+
+// The event a window receives once a new language is current and its message texts are loaded.
+QEvent::Type LanguageChangedEvent();
 
 // The one process-wide language manager.
 TLangMgr& LangMgr();

@@ -30,6 +30,7 @@
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
 #include <charconv>
@@ -186,7 +187,10 @@ void TfrmMyData::FormCreate() {
     ui->dtpTo->setDate(today);
     ui->dtpFrom->setDate(today.addDays(-30));
     RefreshList();
+    ComposeColumnCaptions();
+}
 
+void TfrmMyData::ComposeColumnCaptions() {
     const int codePage = AnsiCodePage();
     const QString percent = QStringLiteral(" %");
     model_->SetColumnCaptions(
@@ -194,6 +198,25 @@ void TfrmMyData::FormCreate() {
          ToAnsi(GetText("FAT") + percent, codePage), ToAnsi(GetText("TBW") + percent, codePage),
          ToAnsi(GetText("MUS") + percent, codePage), ToAnsi(GetText("BONE"), codePage)},
         codePage);
+}
+
+// The captions, the unit words in the cells and the count line are all composed from the
+// language, so they are composed again; the rows are read anew for that, and the person keeps
+// the selected row and the scroll position.
+void TfrmMyData::ComposeTextsAgain() {
+    QTableView* list = ui->lv1;
+    const int scrolled = list->verticalScrollBar()->value();
+    const QModelIndexList selected = list->selectionModel()->selectedRows();
+    const std::optional<int> selectedId =
+        selected.isEmpty() ? std::nullopt : std::optional<int>(model_->ListRow(selected.first().row()).Id);
+    ComposeColumnCaptions();
+    RefreshList();
+    for (int row = 0; selectedId && row < model_->rowCount(); ++row)
+        if (model_->ListRow(row).Id == *selectedId) {
+            list->selectRow(row);
+            break;
+        }
+    list->verticalScrollBar()->setValue(scrolled);
 }
 
 void TfrmMyData::FormActivate() {
@@ -389,6 +412,10 @@ void TfrmMyData::ExportToXls(const QString& fileName) {
 bool TfrmMyData::event(QEvent* event) {
     if (event->type() == static_cast<QEvent::Type>(WM_REFRESH_MYDATA)) {
         RefreshList();
+        return true;
+    }
+    if (event->type() == LanguageChangedEvent()) {
+        RunGuarded([this] { ComposeTextsAgain(); });
         return true;
     }
     return QWidget::event(event);

@@ -54,6 +54,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void ComposeColumnCaptions();
+    void ComposeTextsAgain();
+
     std::unique_ptr<Ui::TfrmMyData> ui;
     TMeasurementListModel* model_;
 };

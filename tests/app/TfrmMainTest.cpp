@@ -138,7 +138,7 @@ TEST_F(MainWindowTest, OnlyTheFirstScaleIsTakenAndOtherDevicesAreIgnored) {
     ASSERT_TRUE(WaitUntil([&] { return Globals.AttachedScale == nullptr; }));
 }
 
-TEST_F(MainWindowTest, ChoosingALanguageRetranslatesAtOnceButKeepsTheStatusTexts) {
+TEST_F(MainWindowTest, ChoosingALanguageRetranslatesAtOnceAndComposesTheStatusTextsAgain) {
     UseLanguages({LanguageFile("English", "File", "on"), LanguageFile("Deutsch", "Datei", "an")});
     LangMgr().SetLanguage(QStringLiteral("English"));
     auto window = CreateWindow();
@@ -152,9 +152,14 @@ TEST_F(MainWindowTest, ChoosingALanguageRetranslatesAtOnceButKeepsTheStatusTexts
     EXPECT_EQ(window->findChild<QAction*>(QStringLiteral("btnAbout"))->toolTip(),
               QStringLiteral("Deutsch about"));
     EXPECT_EQ(Checked(window->LanguagesMenu()), QStringLiteral("Deutsch"));
-    EXPECT_EQ(window->lblInfo2()->text(), QStringLiteral("English off"));
+    EXPECT_EQ(window->lblInfo1()->text(), QStringLiteral("USER 1 Deutsch in"));
+    EXPECT_EQ(window->lblInfo2()->text(), QStringLiteral("Deutsch off"));
     backend->plugIn();
     EXPECT_TRUE(WaitUntil([&] { return window->lblInfo2()->text() == QStringLiteral("an"); }));
+    // The scale line keeps saying what it said, in the language chosen now.
+    window->LanguagesMenu()->actions().at(1 - german)->trigger();
+    EXPECT_EQ(window->lblInfo2()->text(), QStringLiteral("on"));
+    EXPECT_EQ(window->lblInfo1()->text(), QStringLiteral("USER 1 English in"));
 }
 
 TEST_F(MainWindowTest, QtsOwnButtonTextsFollowTheLanguage) {

@@ -8,6 +8,8 @@
 #include <QDateTimeAxis>
 #include <QFileInfo>
 #include <QImage>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QPushButton>
 #include <QTest>
 #include <QValueAxis>
@@ -104,6 +106,43 @@ TEST_F(ChartViewTest, TitlesComeFromTheLanguageAndTheWeightAxisShowsTheUnit) {
     EXPECT_EQ(form->chtWeight()->LeftAxisTitle(), "kg!");
     EXPECT_EQ(form->chtBMI()->LeftAxisTitle(), "FAT/TBW/MUS");
     EXPECT_EQ(form->parentWidget()->windowTitle(), "Chart");
+}
+
+TEST_F(ChartViewTest, ALanguageSwitchComposesTitlesAxesAndLegendAgain) {
+    Globals.CurrentUnit = 1;
+    TfrmChat* form = Open();
+    EXPECT_EQ(form->chtWeight()->LeftAxisTitle(), "Weight  Unit:LB");
+
+    UseLanguage({{"ChatTitleWeight", "Gewicht"},
+                 {"ChatTitleBMI", "Fett, Wasser, Muskeln"},
+                 {"WeightUnitLB", "Gewicht (lb)"},
+                 {"ChatBMILeftAxis", "Prozent"},
+                 {"ChatSeriesWeight", "Gewicht"},
+                 {"ChatSeriesBone", "Knochen"},
+                 {"ChatSeriesFat", "Fett"},
+                 {"ChatSeriesTBW", "Wasser"},
+                 {"ChatSeriesMus", "Muskeln"}});
+    EXPECT_EQ(form->chtWeight()->Title(), "Gewicht");
+    EXPECT_EQ(form->chtBMI()->Title(), "Fett, Wasser, Muskeln");
+    // The axis keeps naming the unit of the points it shows.
+    EXPECT_EQ(form->chtWeight()->LeftAxisTitle(), "Gewicht (lb)");
+    EXPECT_EQ(form->chtBMI()->LeftAxisTitle(), "Prozent");
+    const auto legend = [](TChart* chart) {
+        QStringList labels;
+        for (const QLegendMarker* marker : chart->chart()->legend()->markers())
+            labels << marker->label();
+        return labels;
+    };
+    EXPECT_EQ(legend(form->chtWeight()), QStringList({"Gewicht", "Knochen"}));
+    EXPECT_EQ(legend(form->chtBMI()), QStringList({"Fett", "Wasser", "Muskeln"}));
+}
+
+TEST_F(ChartViewTest, BeforeTheFirstLoadALanguageSwitchKeepsTheDesignAxisText) {
+    auto* form = new TfrmChat;
+    form->FormCreate();
+    UseLanguage({{"ChatWeightLeftAxis", "Achse"}});
+    EXPECT_EQ(form->chtWeight()->LeftAxisTitle(), "Achse");
+    delete form;
 }
 
 TEST_F(ChartViewTest, NoRowsOrABackwardRangeGiveEmptyChartsWithTheUnitStillShown) {

@@ -66,9 +66,17 @@ protected:
     // null text leaves the key out.
     void UseLanguage(const QMap<QString, QString>& overrides) {
         QMap<QString, QString> texts = {
-            {"WeightUnitKG", "Weight  Unit:KG"},   {"WeightUnitLB", "Weight  Unit:LB"},
-            {"ChatTitleWeight", "Weight Chart"},   {"ChatTitleBMI", "FAT/TBW/MUS Chart"},
-            {"ChatWeightLeftAxis", "Weight axis"}, {"ChatBMILeftAxis", "FAT/TBW/MUS"},
+            {"WeightUnitKG", "Weight  Unit:KG"},
+            {"WeightUnitLB", "Weight  Unit:LB"},
+            {"ChatTitleWeight", "Weight Chart"},
+            {"ChatTitleBMI", "FAT/TBW/MUS Chart"},
+            {"ChatWeightLeftAxis", "Weight axis"},
+            {"ChatBMILeftAxis", "FAT/TBW/MUS"},
+            {"ChatSeriesWeight", "Weight"},
+            {"ChatSeriesBone", "Bone"},
+            {"ChatSeriesFat", "FAT"},
+            {"ChatSeriesTBW", "TBW"},
+            {"ChatSeriesMus", "Mus"},
         };
         for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
             texts[it.key()] = it.value();

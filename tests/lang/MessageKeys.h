@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The 64 message keys the program asks the language manager for.
+// The message keys the program asks the language manager for.
 inline const char* const MessageKeys[] = {
     "AgeOutOfRange",
     "AlreadyRunning",
@@ -15,6 +15,11 @@ inline const char* const MessageKeys[] = {
     "BmiBandPreObese",
     "BmiBandSevereThinness",
     "ChatBMILeftAxis",
+    "ChatSeriesBone",
+    "ChatSeriesFat",
+    "ChatSeriesMus",
+    "ChatSeriesTBW",
+    "ChatSeriesWeight",
     "ChatTitleBMI",
     "ChatTitleWeight",
     "ChatWeightLeftAxis",

@@ -8,6 +8,7 @@
 #include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 
 namespace {
 
@@ -134,6 +135,33 @@ TEST_F(ListTest, ListTextsAreTheCodePageTextOfTheLanguage) {
     Globals.CurrentUnit = 1;
     form->RefreshList();
     EXPECT_EQ(ModelOf(form).Cell(0, 1), QByteArray(" 154.4 ?"));
+}
+
+TEST_F(ListTest, ALanguageSwitchComposesCaptionsCellsAndTheCountAgainKeepingTheSelection) {
+    for (int day = 1; day <= 40; ++day)
+        Add(Today.addDays(-day + 1), 60.0 + day);
+    TfrmMyData* form = Open();
+    QTableView* list = ListOf(form);
+    list->resize(list->width(), 200);
+    list->selectRow(25);
+    list->scrollTo(ModelOf(form).index(25, 0));
+    const int scrolled = list->verticalScrollBar()->value();
+    ASSERT_GT(scrolled, 0);
+    const int selectedId = ModelOf(form).ListRow(25).Id;
+
+    // Japanese: the texts go into the list in code page 932.
+    UseLanguage({{"MeasuringDate", "測定日"}, {"FAT", "体脂肪"}, {"KG", "キロ"}, {"FmtRecordCnt", "%d 件"}},
+                1041);
+    EXPECT_EQ(ModelOf(form).headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QString::fromUtf8("測定日"));
+    EXPECT_EQ(ModelOf(form).headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(),
+              QString::fromUtf8("体脂肪 %"));
+    EXPECT_EQ(ModelOf(form).index(0, 1).data().toString(), QString::fromUtf8("91.0 キロ"));
+    EXPECT_EQ(LineOf(form), QString::fromUtf8("31 件"));
+    const QModelIndexList selected = list->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(ModelOf(form).ListRow(selected.first().row()).Id, selectedId);
+    EXPECT_EQ(list->verticalScrollBar()->value(), scrolled);
 }
 
 TEST_F(ListTest, EmptyRangeShowsZeroAndAnUnfitCountTextKeepsTheOldLine) {
