@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/Themes.h"
 
+#include "core/Contrast.h"
+
 #include <QApplication>
 #include <QPalette>
 #include <QStyle>
@@ -33,17 +35,17 @@ struct ThemeColours {
 
 constexpr std::array<ThemeColours, 12> Themes = {{
     {"Aluminum", "#e4e6e8", "#1e2326", "#f7f8f9", "#c5c9cd", "#1e2326", "#9aa0a6", "#f3f4f5", "#1e2326",
-     "#7d8a96", "#ffffff", "#d4d8dc", "#b4b9be", "#1e2326", "#fbfbfc", "#d2d6da", "#ffffff"},
+     "#697682", "#ffffff", "#d4d8dc", "#b4b9be", "#1e2326", "#fbfbfc", "#d2d6da", "#ffffff"},
     {"Athen", "#f3eee4", "#3b2f20", "#fbf6ea", "#e2d3b3", "#3b2f20", "#bfa77a", "#fffaf0", "#3b2f20",
      "#2f6690", "#ffffff", "#e9dcc0", "#d5c29b", "#3b2f20", "#fffdf7", "#eadfc6", "#fffdf8"},
     {"Dream", "#f1ecf8", "#2e2540", "#e9def9", "#b9a3e3", "#2e2540", "#9a84c9", "#f8f4fd", "#2e2540",
      "#8a5cd1", "#ffffff", "#cdbdf0", "#a991de", "#2e2540", "#fbf9ff", "#ded2f5", "#ffffff"},
-    {"Eos", "#eef1f4", "#20262d", "#ffffff", "#e3e8ee", "#20262d", "#c4ccd5", "#ffffff", "#20262d", "#2f80ed",
+    {"Eos", "#eef1f4", "#20262d", "#ffffff", "#e3e8ee", "#20262d", "#c4ccd5", "#ffffff", "#20262d", "#1570eb",
      "#ffffff", "#f4f6f8", "#dfe4ea", "#46505b", "#ffffff", "#e9edf2", "#ffffff"},
     {"Human", "#efebe7", "#3c3b37", "#f6f0ea", "#dcc9b6", "#3c3b37", "#b59f87", "#f9f6f3", "#3c3b37",
-     "#e36b21", "#ffffff", "#d9c6b3", "#c3ab93", "#3c3b37", "#fbf8f5", "#e4d7ca", "#ffffff"},
+     "#bc5618", "#ffffff", "#d9c6b3", "#c3ab93", "#3c3b37", "#fbf8f5", "#e4d7ca", "#ffffff"},
     {"Leopard", "#e8e8e8", "#1a1a1a", "#ececec", "#b8b8b8", "#1a1a1a", "#8c8c8c", "#f6f6f6", "#1a1a1a",
-     "#3875d7", "#ffffff", "#d8d8d8", "#a9a9a9", "#1a1a1a", "#ffffff", "#d6d6d6", "#ffffff"},
+     "#3472d6", "#ffffff", "#d8d8d8", "#a9a9a9", "#1a1a1a", "#ffffff", "#d6d6d6", "#ffffff"},
     {"Office 2003", "#f3f7fd", "#15275a", "#e3efff", "#9ebff6", "#15275a", "#7a9fd9", "#fbfcff", "#15275a",
      "#ffd58c", "#15275a", "#c9dcfa", "#8fb1ea", "#15275a", "#fdfeff", "#cfe0fb", "#ffffff"},
     {"Office 2007 Black", "#3a3d42", "#f0f0f0", "#5a5e64", "#2b2d31", "#f0f0f0", "#17181a", "#2f3135",
@@ -55,7 +57,7 @@ constexpr std::array<ThemeColours, 12> Themes = {{
     {"Office XP", "#f6f5f2", "#000000", "#f9f8f6", "#e8e6e0", "#000000", "#c0bdb4", "#ffffff", "#000000",
      "#b6bdd2", "#000000", "#ece9e2", "#dcd8cf", "#000000", "#ffffff", "#ecebe6", "#ffffff"},
     {"Xito", "#eaf3ec", "#17351f", "#eaf7ed", "#9fd3ad", "#17351f", "#6fb582", "#f7fcf8", "#17351f",
-     "#2e9e55", "#ffffff", "#bfe3c9", "#8ccb9e", "#17351f", "#fbfefc", "#d3ecd9", "#ffffff"},
+     "#278447", "#ffffff", "#bfe3c9", "#8ccb9e", "#17351f", "#fbfefc", "#d3ecd9", "#ffffff"},
 }};
 
 const QString StyleSheetTemplate = QStringLiteral(R"(
@@ -120,6 +122,17 @@ QString fill(const ThemeColours& c) {
     return sheet;
 }
 
+// The plain look takes its selection colours from the platform, which may pair white with a mid
+// blue: the highlight is darkened (or lightened) until selected text reads on it.
+void KeepSelectionReadable(QPalette& palette) {
+    const QColor text = palette.color(QPalette::HighlightedText);
+    QColor highlight = palette.color(QPalette::Highlight);
+    const bool lightText = text.lightnessF() >= highlight.lightnessF();
+    for (int step = 0; step < 40 && ContrastRatio(text, highlight) < ReadableContrast; ++step)
+        highlight = lightText ? highlight.darker(105) : highlight.lighter(105);
+    palette.setColor(QPalette::Highlight, highlight);
+}
+
 QString& currentName() {
     static QString name = TThemes::DefaultName;
     return name;
@@ -147,7 +160,10 @@ QString TThemes::Current() {
 }
 
 void TThemes::Select(const QString& name) {
-    if (name.compare(currentName(), Qt::CaseInsensitive) == 0)
+    // The plain look is current before anything was selected, but its palette is applied only by
+    // the first selection.
+    static bool applied = false;
+    if (applied && name.compare(currentName(), Qt::CaseInsensitive) == 0)
         return;
     const ThemeColours* theme = findTheme(name);
     const bool plain = name.compare(DefaultName, Qt::CaseInsensitive) == 0;
@@ -167,7 +183,9 @@ void TThemes::Select(const QString& name) {
         palette.setColor(QPalette::Highlight, QColor(QLatin1String(theme->highlight)));
         palette.setColor(QPalette::HighlightedText, QColor(QLatin1String(theme->highlightText)));
     }
+    KeepSelectionReadable(palette);
     QApplication::setPalette(palette);
     qApp->setStyleSheet(theme ? fill(*theme) : QString());
+    applied = true;
     currentName() = plain ? DefaultName : QLatin1String(theme->name);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "operations/TImportListModel.h"
 
+#include "core/Contrast.h"
 #include "lang/AnsiText.h"
 
 #include <algorithm>
@@ -89,6 +90,8 @@ QVariant TImportListModel::data(const QModelIndex& index, int role) const {
         return CellText(index.row(), index.column());
     case Qt::BackgroundRole:
         return RowBackground(index.row());
+    case Qt::ForegroundRole:
+        return TextColourOn(RowBackground(index.row()));
     case Qt::TextAlignmentRole:
         return static_cast<int>(ColumnAlignment(index.column()));
     default:

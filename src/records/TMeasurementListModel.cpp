@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "records/TMeasurementListModel.h"
 
+#include "core/Contrast.h"
 #include "lang/AnsiText.h"
 
 #include <algorithm>
@@ -49,7 +50,8 @@ void TMeasurementListModel::RemoveListRow(int row) {
     endRemoveRows();
     // Rows below moved up by one, so their tint alternates the other way now.
     if (row < rowCount())
-        emit dataChanged(index(row, 0), index(rowCount() - 1, ColumnCount - 1), {Qt::BackgroundRole});
+        emit dataChanged(index(row, 0), index(rowCount() - 1, ColumnCount - 1),
+                         {Qt::BackgroundRole, Qt::ForegroundRole});
 }
 
 const QByteArray& TMeasurementListModel::Cell(int row, int column) const {
@@ -79,6 +81,8 @@ QVariant TMeasurementListModel::data(const QModelIndex& index, int role) const {
         return Decode(Cell(index.row(), index.column()), rowsCodePage_);
     case Qt::BackgroundRole:
         return RowColoursOf(index.row()).Background;
+    case Qt::ForegroundRole:
+        return TextColourOn(RowColoursOf(index.row()).Background);
     case Qt::TextAlignmentRole:
         return static_cast<int>(AlignmentOf(index.column()));
     case Qt::UserRole:
