@@ -59,6 +59,12 @@ struct VirtualScale::Core {
     int wrongLength = ScaleReplySize;
     int otherSlotCount = 0;
     int otherSlot = 0;
+    int extraDelayCount = 0;
+    int extraDelayMs = 0;
+    int duplicate = 0;
+    int previousIndex = 0;
+    std::uint8_t part1FirstByte = 0x00;
+    Clock::time_point lastReplyDue; // no reply overtakes an earlier one
     bool stalled = false;
     bool unplugOnNextRequest = false;
     bool flooding = false;
@@ -71,7 +77,7 @@ struct VirtualScale::Core {
     void Detach(Connection* connection);
     void CloseConnectionsLocked();
     void PumpLocked(Clock::time_point now);
-    void ScheduleLocked(Report report, int delayMs);
+    void ScheduleLocked(Report report, Clock::time_point due);
     std::optional<ScaleReplyContent> AnswerLocked(const std::uint8_t* request, std::size_t size);
     int SlotLocked(int slot);
     void SendReplyLocked(const ScaleReplyContent& content);
@@ -171,6 +177,7 @@ void VirtualScale::Core::CloseConnectionsLocked() {
     }
     connections.clear();
     outbox.clear();
+    lastReplyDue = Clock::time_point();
 }
 
 void VirtualScale::Core::PumpLocked(Clock::time_point now) {
@@ -183,8 +190,8 @@ void VirtualScale::Core::PumpLocked(Clock::time_point now) {
     }
 }
 
-void VirtualScale::Core::ScheduleLocked(Report report, int delayMs) {
-    ScheduledReport scheduled{Clock::now() + std::chrono::milliseconds(delayMs), std::move(report)};
+void VirtualScale::Core::ScheduleLocked(Report report, Clock::time_point due) {
+    ScheduledReport scheduled{due, std::move(report)};
     const auto position =
         std::upper_bound(outbox.begin(), outbox.end(), scheduled.due,
                          [](Clock::time_point due, const ScheduledReport& entry) { return due < entry.due; });
@@ -232,7 +239,11 @@ std::optional<ScaleReplyContent> VirtualScale::Core::AnswerLocked(const std::uin
     }
     case static_cast<std::uint8_t>(ScaleCommand::ReadData): {
         const int slot = SlotLocked(payload[1]);
-        const int index = payload[3] * 256 + payload[4];
+        int index = payload[3] * 256 + payload[4];
+        if (previousIndex > 0) {
+            --previousIndex;
+            --index;
+        }
         if (!inSlotRange(slot) || index < 1 || index > static_cast<int>(measurements[slot - 1].size()))
             return std::nullopt;
         const MeasurementRecord& record = measurements[slot - 1][index - 1];
@@ -241,9 +252,9 @@ std::optional<ScaleReplyContent> VirtualScale::Core::AnswerLocked(const std::uin
         const int tbw = Tenths(record.Tbw, 0xFFFF);
         const int mus = Tenths(record.Mus, 0xFFFF);
         if (payload[2] == static_cast<std::uint8_t>(ReadDataPart::Part1))
-            return ScaleReplyContent{
-                0x00,     Byte(Tenths(record.Bone, 0xFF)), Byte(weight >> 8), Byte(weight), Byte(fat >> 8),
-                Byte(fat)};
+            return ScaleReplyContent{part1FirstByte,    Byte(Tenths(record.Bone, 0xFF)),
+                                     Byte(weight >> 8), Byte(weight),
+                                     Byte(fat >> 8),    Byte(fat)};
         if (payload[2] == static_cast<std::uint8_t>(ReadDataPart::Part2)) {
             const int yearNibble = ((record.Date.year() - 2000) % 16 + 16) % 16;
             return ScaleReplyContent{Byte(0xE0 | record.Date.day()),
@@ -282,8 +293,20 @@ void VirtualScale::Core::SendReplyLocked(const ScaleReplyContent& content) {
         --wrongLengthCount;
         report.resize(1 + static_cast<std::size_t>(std::max(wrongLength, 0)), 0x00);
     }
-    ++repliesSent;
-    ScheduleLocked(std::move(report), replyDelayMs);
+    int delayMs = replyDelayMs;
+    if (extraDelayCount > 0) {
+        --extraDelayCount;
+        delayMs += extraDelayMs;
+    }
+    const Clock::time_point due = std::max(Clock::now() + std::chrono::milliseconds(delayMs), lastReplyDue);
+    lastReplyDue = due;
+    const int copies = duplicate > 0 ? 2 : 1;
+    if (duplicate > 0)
+        --duplicate;
+    for (int copy = 0; copy < copies; ++copy) {
+        ++repliesSent;
+        ScheduleLocked(report, due);
+    }
 }
 
 VirtualScale::VirtualScale(const VirtualDeviceIdentity& identity)
@@ -364,6 +387,27 @@ void VirtualScale::answerForSlotNext(int slot, int count) {
     core_->otherSlotCount = count;
 }
 
+void VirtualScale::delayNextReplies(int milliseconds, int count) {
+    std::lock_guard<std::mutex> lock(core_->mutex);
+    core_->extraDelayMs = std::max(milliseconds, 0);
+    core_->extraDelayCount = count;
+}
+
+void VirtualScale::duplicateNextReplies(int count) {
+    std::lock_guard<std::mutex> lock(core_->mutex);
+    core_->duplicate = count;
+}
+
+void VirtualScale::answerForPreviousIndexNext(int count) {
+    std::lock_guard<std::mutex> lock(core_->mutex);
+    core_->previousIndex = count;
+}
+
+void VirtualScale::setPart1FirstByte(std::uint8_t value) {
+    std::lock_guard<std::mutex> lock(core_->mutex);
+    core_->part1FirstByte = value;
+}
+
 void VirtualScale::setStalled(bool stalled) {
     std::lock_guard<std::mutex> lock(core_->mutex);
     core_->stalled = stalled;
@@ -379,7 +423,7 @@ void VirtualScale::sendInputReport(const std::vector<std::uint8_t>& report) {
         std::lock_guard<std::mutex> lock(core_->mutex);
         if (!core_->pluggedIn)
             return;
-        core_->ScheduleLocked(report, 0);
+        core_->ScheduleLocked(report, Clock::now());
     }
     core_->changed.notify_all();
 }

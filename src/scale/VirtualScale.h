@@ -40,7 +40,8 @@ struct VirtualScaleClock {
 // An in-process scale behind VirtualHidBackend, answering every request as the scale's firmware
 // does: ten slots of stored measurements and profiles, a clock and deletion. Replies come after
 // the reply delay, into the input queue of every open connection (as the platform queues them per
-// handle), and can be lost, damaged, lengthened, shortened, answered for another slot or never
+// handle), one at a time and in the order of the requests, and can be lost, damaged, lengthened,
+// shortened, delayed further, sent twice, answered for another slot or the previous index, or never
 // sent on request. A request that is not a well-formed frame gets no reply. Safe to drive from the
 // test's thread while a reader thread reads.
 class VirtualScale {
@@ -68,8 +69,17 @@ public:
     void damageNextChecksums(int count = 1);
     void setNextReplyLength(int bytesAfterReportId, int count = 1); // 7 or 9 instead of 8
     void answerForSlotNext(int slot, int count = 1);                // act and answer as if asked for slot
-    void setStalled(bool stalled);                                  // true: no replies at all
-    void unplugOnNextRequest(); // takes the next request, then is unplugged before answering
+    // The next replies come this much later than the reply delay; the replies to later requests
+    // wait behind them, as the firmware answers one request after the other.
+    void delayNextReplies(int milliseconds, int count = 1);
+    void duplicateNextReplies(int count = 1); // each sent twice, one right after the other
+    // The next ReadData requests are answered with the same half of the measurement before the one
+    // asked for (none for the first).
+    void answerForPreviousIndexNext(int count = 1);
+    // Byte d0 of part 1 of every measurement: nothing reads it, and firmware may put anything there.
+    void setPart1FirstByte(std::uint8_t value);
+    void setStalled(bool stalled); // true: no replies at all
+    void unplugOnNextRequest();    // takes the next request, then is unplugged before answering
     // Sends one input report now, unasked (report ID first), as a late reply would arrive.
     void sendInputReport(const std::vector<std::uint8_t>& report);
     // While on, every read finds an input report at once: a reader under constant load.

@@ -137,6 +137,36 @@ TEST_F(VirtualScaleTest, ReplyDelayAndPerHandleQueues) {
     EXPECT_EQ(second->Read(buffer.data(), buffer.size(), 0), 0);
 }
 
+TEST_F(VirtualScaleTest, LateDuplicatedAndPreviousIndexReplies) {
+    scale.addMeasurement(1, March12);
+    scale.addMeasurement(1, March13);
+    const ScaleRequest first = ReadDataRequest(1, ReadDataPart::Part1, 1);
+    const ScaleRequest second = ReadDataRequest(1, ReadDataPart::Part1, 2);
+    const Bytes firstReply = Ask(first);
+    const Bytes secondReply = Ask(second);
+    ASSERT_NE(firstReply, secondReply);
+
+    // A late reply holds back the replies to the requests after it.
+    scale.delayNextReplies(150);
+    Send(first);
+    Send(second);
+    EXPECT_TRUE(Receive(100).empty());
+    EXPECT_EQ(Receive(200), firstReply);
+    EXPECT_EQ(Receive(0), secondReply);
+
+    scale.duplicateNextReplies();
+    Send(second);
+    EXPECT_EQ(Receive(), secondReply);
+    EXPECT_EQ(Receive(), secondReply);
+    EXPECT_TRUE(Receive(50).empty());
+
+    scale.answerForPreviousIndexNext();
+    EXPECT_EQ(Ask(second), firstReply);
+    EXPECT_EQ(Ask(second), secondReply);
+    scale.answerForPreviousIndexNext();
+    EXPECT_TRUE(Ask(first).empty()) << "nothing comes before the first";
+}
+
 TEST_F(VirtualScaleTest, UnpluggingClosesItsHandles) {
     scale.setReplyDelay(1000);
     Send(ReadDataCountRequest(1));
