@@ -24,6 +24,8 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <map>
+#include <set>
 
 Q_LOGGING_CATEGORY(lcDataImport, "bfs.import", QtInfoMsg)
 
@@ -154,6 +156,7 @@ void TfrmDataImport::CountReply(const std::uint8_t* data, std::uint16_t size) {
 void TfrmDataImport::tmrTimeOutTimer() {
     ++countAttempts_;
     tmrTimeOut->stop();
+    lateRepliesPossible_ = true;
     if (countAttempts_ < CountAttempts)
         PostWindowMessage(this, WM_REQUEST_COUNT, 0);
     else
@@ -184,12 +187,24 @@ void TfrmDataImport::btnImportClick() {
     ui->pb1->setValue(0);
     read_ = 0;
     skipped_ = 0;
-    lastPart2_.reset();
+    part1Known_ = false;
+    part1Asks_ = 0;
+    part2Asks_ = 0;
+    lastTaken_.reset();
+    previous_.reset();
+    undecodable_.reset();
     recordAttempts_ = 0;
     // Saving (and deleting on the scale) halfway through would lose what is still unread.
     transferring_ = true;
     ui->btnSave->setEnabled(false);
-    RequestMeasurement(1);
+    if (lateRepliesPossible_) {
+        // What was asked before may still be answered: ask the count first and start reading
+        // after its answer, which comes after all of those.
+        half_ = Half::Recount;
+        WriteRecordRequest(ReadDataCountRequest(Globals.CurrentUserId));
+    } else {
+        RequestMeasurement(1);
+    }
 }
 
 void TfrmDataImport::EndTransfer() {
@@ -199,7 +214,7 @@ void TfrmDataImport::EndTransfer() {
     ui->btnSave->setEnabled(!saveFailed_);
 }
 
-bool TfrmDataImport::RequestMeasurement(int index) {
+bool TfrmDataImport::WriteRecordRequest(const ScaleRequest& request) {
     if (!Globals.AttachedScale) {
         PostWindowMessage(this, WM_TRANSFER_RESULT, 1);
         EndTransfer();
@@ -207,8 +222,7 @@ bool TfrmDataImport::RequestMeasurement(int index) {
     }
     try {
         SetReplyHandler(&TfrmDataImport::RecordReply);
-        half_ = Half::Part1;
-        if (!WriteScaleRequest(ReadDataRequest(Globals.CurrentUserId, ReadDataPart::Part1, index))) {
+        if (!WriteScaleRequest(request)) {
             PostWindowMessage(this, WM_TRANSFER_RESULT, 2);
             EndTransfer();
             return false;
@@ -221,44 +235,97 @@ bool TfrmDataImport::RequestMeasurement(int index) {
     }
 }
 
+bool TfrmDataImport::RequestMeasurement(int index) {
+    half_ = Half::Part1;
+    ++part1Asks_;
+    return WriteRecordRequest(ReadDataRequest(Globals.CurrentUserId, ReadDataPart::Part1, index));
+}
+
+void TfrmDataImport::AskAgain() {
+    if (half_ == Half::Recount)
+        WriteRecordRequest(ReadDataCountRequest(Globals.CurrentUserId));
+    else
+        RequestMeasurement(read_ + 1);
+}
+
+// The scale answers one request after the other, so an older reply (one that came after its
+// time-out, or twice) can only arrive before the answer to the request now waiting. It is told
+// from that answer by its bytes:
+// - a copy of the reply taken last is the same answer again;
+// - part 1 asked again after part 2 was lost must repeat the part 1 already taken, so the late
+//   part 2 that may come first is not taken for it;
+// - a half equal to the same half of the measurement before is taken only when asked for again:
+//   the first time it may be that measurement's reply coming once more.
+// A reply passed over leaves the time-out running, which asks again.
+bool TfrmDataImport::IsAwaitedHalf(const ScaleReply& reply) const {
+    if (half_ == Half::Part1 && part1Known_)
+        return reply == part1_;
+    if (lastTaken_ && reply == *lastTaken_)
+        return false;
+    if (!previous_)
+        return true;
+    if (half_ == Half::Part1)
+        return part1Asks_ > 1 || reply != previous_->first;
+    return part2Asks_ > 1 || reply != previous_->second;
+}
+
 void TfrmDataImport::RecordReply(const std::uint8_t* data, std::uint16_t size) {
     // A reply that comes after the transfer has ended answers nothing that is still asked.
     if (!transferring_ || JudgeReadDataReply(data, size) != ReplyVerdict::Accepted)
         return;
     const ScaleReply reply = CopyScaleReply(data);
-    if (half_ == Half::Part1) {
-        // A late second copy of the previous part 2 (its request was repeated after a time-out).
-        if (lastPart2_ && reply == *lastPart2_)
+    if (half_ == Half::Recount) {
+        // Every older reply comes before the answer to this request: from here on none can come.
+        if (JudgeReadDataCountReply(data, size, Globals.CurrentUserId) != ReplyVerdict::Accepted ||
+            ReadDataCountOf(data) != total_)
             return;
         tmrGetDataTimeout->stop();
-        part1_ = reply;
-        half_ = Half::Part2;
-        if (!Globals.AttachedScale) {
-            PostWindowMessage(this, WM_TRANSFER_RESULT, 1);
-            EndTransfer();
-            return;
-        }
-        SetReplyHandler(&TfrmDataImport::RecordReply);
-        if (WriteScaleRequest(ReadDataRequest(Globals.CurrentUserId, ReadDataPart::Part2, read_ + 1))) {
-            recordAttempts_ = 0;
-            tmrGetDataTimeout->start();
-        } else {
-            PostWindowMessage(this, WM_TRANSFER_RESULT, 2);
-            EndTransfer();
-        }
+        lateRepliesPossible_ = false;
+        lastTaken_ = reply; // its copies, if it was asked more than once
+        RequestMeasurement(1);
         return;
     }
-
-    // A late second copy of this measurement's part 1 is no part 2.
-    if (reply == part1_)
+    if (!IsAwaitedHalf(reply))
         return;
     tmrGetDataTimeout->stop();
-    lastPart2_ = reply;
-    if (const std::optional<MeasurementRecord> record = DecodeMeasurement(part1_, reply, CurrentDate()))
+    lastTaken_ = reply;
+    if (half_ == Half::Part2) {
+        MeasurementRead(reply);
+        return;
+    }
+    part1_ = reply;
+    part1Known_ = true;
+    half_ = Half::Part2;
+    ++part2Asks_;
+    if (WriteRecordRequest(ReadDataRequest(Globals.CurrentUserId, ReadDataPart::Part2, read_ + 1)))
+        recordAttempts_ = 0;
+}
+
+void TfrmDataImport::MeasurementRead(const ScaleReply& part2) {
+    const std::pair<ScaleReply, ScaleReply> pair{part1_, part2};
+    const std::optional<MeasurementRecord> record = DecodeMeasurement(part1_, part2, CurrentDate());
+    if (!record && undecodable_ != pair) {
+        // Two halves that name no date may be halves of two measurements: ask for both again.
+        // Only the same pair a second time is a measurement stored without a valid date.
+        undecodable_ = pair;
+        part1Known_ = false;
+        recordAttempts_ = 0;
+        RequestMeasurement(read_ + 1);
+        return;
+    }
+    if (record)
         AddRow(*record);
     else
-        ++skipped_; // its date bytes name no calendar date: it cannot be stored
+        ++skipped_; // it cannot be stored, so the scale must keep it
+    previous_ = pair;
+    NextMeasurement();
+}
+
+void TfrmDataImport::NextMeasurement() {
     half_ = Half::Part1;
+    part1Known_ = false;
+    part1Asks_ = 0;
+    part2Asks_ = 0;
     ++read_;
     ui->lblMsgCount->setText(QStringLiteral("%1/%2").arg(read_).arg(total_));
     ui->pb1->setValue(read_);
@@ -278,9 +345,10 @@ void TfrmDataImport::tmrGetDataTimeoutTimer() {
     qCDebug(lcDataImport).noquote() << QString::asprintf("read data index  = %d , timeout =%d", read_ + 1,
                                                          recordAttempts_);
     QThread::msleep(50);
+    lateRepliesPossible_ = true;
     ++recordAttempts_;
     if (recordAttempts_ < RecordAttempts) {
-        RequestMeasurement(read_ + 1);
+        AskAgain();
     } else {
         EndTransfer();
         Notify("ReadDataTimeout", "Error", MB_ICONERROR);
@@ -298,9 +366,7 @@ void TfrmDataImport::TransferResult(int outcome) {
     case 3:
         Notify("Complete", "Notify", MB_ICONINFORMATION);
         if (skipped_ > 0)
-            ShowMessageBox(
-                this, GetText("SkippedInvalidDates").replace(QStringLiteral("%d"), QString::number(skipped_)),
-                GetText("Notify"), MB_OK | MB_ICONINFORMATION);
+            NotifyCount("SkippedInvalidDates", skipped_);
         break;
     default:
         break;
@@ -397,9 +463,54 @@ void TfrmDataImport::SaveRows() {
     }
 }
 
+// The measurements the scale counted that are not in P_DATA as they were read: unread ones, ones
+// without a valid date, and any whose row does not read back as saved. P_DATA keeps one row per
+// day, the last one listed, so an earlier measurement of that day counts as saved with it.
+int TfrmDataImport::MeasurementsNotSaved() const {
+    const std::vector<MeasurementRecord> records = Records();
+    if (records.empty())
+        return total_;
+    std::map<QDate, MeasurementRecord> lastOfDay;
+    for (const MeasurementRecord& record : records)
+        lastOfDay[record.Date] = record;
+    const auto tenths = [](double value) { return qRound(value * 10); };
+    std::map<QDate, int> rowsOfDay;
+    std::set<QDate> savedDays;
+    for (const TDataRow& row : dmMain().SelectRows(
+             SqlListRange(Globals.CurrentUserId, lastOfDay.begin()->first, lastOfDay.rbegin()->first))) {
+        const QDate day = row.AsDate(QStringLiteral("THE_DATE"));
+        ++rowsOfDay[day];
+        const auto listed = lastOfDay.find(day);
+        if (listed == lastOfDay.end())
+            continue;
+        const MeasurementRecord& saved = listed->second;
+        if (tenths(row.AsFloat(QStringLiteral("WEIGHT"))) == tenths(saved.Weight) &&
+            tenths(row.AsFloat(QStringLiteral("FAT"))) == tenths(saved.Fat) &&
+            tenths(row.AsFloat(QStringLiteral("TBW"))) == tenths(saved.Tbw) &&
+            tenths(row.AsFloat(QStringLiteral("MUS"))) == tenths(saved.Mus) &&
+            tenths(row.AsFloat(QStringLiteral("BONE"))) == tenths(saved.Bone))
+            savedDays.insert(day);
+    }
+    const auto isSaved = [&](const MeasurementRecord& record) {
+        return savedDays.count(record.Date) > 0 && rowsOfDay[record.Date] == 1;
+    };
+    const int saved = static_cast<int>(std::count_if(records.begin(), records.end(), isSaved));
+    return std::max(total_ - saved, 0);
+}
+
+void TfrmDataImport::NotifyCount(const char* textKey, int count) {
+    ShowMessageBox(this, GetText(textKey).replace(QStringLiteral("%d"), QString::number(count)),
+                   GetText("Notify"), MB_OK | MB_ICONINFORMATION);
+}
+
 void TfrmDataImport::AskToDeleteOnScale() {
-    // After a transfer that stopped halfway the scale still holds measurements nobody has read.
-    if (!Globals.AttachedScale || read_ < total_) {
+    // The scale deletes all of the user's measurements at once: only when every one of them is
+    // read back from P_DATA may it be asked to.
+    if (const int notSaved = MeasurementsNotSaved(); notSaved > 0) {
+        NotifyCount("MeasurementsStayOnScale", notSaved);
+        return;
+    }
+    if (!Globals.AttachedScale) {
         Notify("SaveSuccess", "Notify", MB_ICONINFORMATION);
         return;
     }

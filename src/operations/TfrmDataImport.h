@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QTimer;
@@ -67,27 +68,37 @@ protected:
     void done(int result) override;
 
 private:
-    enum class Half { Part1, Part2 };
+    // Recount: the count asked again before the first measurement, after replies came too late.
+    enum class Half { Recount, Part1, Part2 };
     using ReplyMethod = void (TfrmDataImport::*)(const std::uint8_t* data, std::uint16_t size);
 
     void SetReplyHandler(ReplyMethod method);
 
     void RequestCount();
     void CountReply(const std::uint8_t* data, std::uint16_t size);
+    bool WriteRecordRequest(const ScaleRequest& request);
     bool RequestMeasurement(int index);
+    // Asks part 1 of the next measurement, or the count again while still waiting for it.
+    void AskAgain();
     void RecordReply(const std::uint8_t* data, std::uint16_t size);
+    bool IsAwaitedHalf(const ScaleReply& reply) const;
+    void MeasurementRead(const ScaleReply& part2);
+    void NextMeasurement();
     void DeleteReply(const std::uint8_t* data, std::uint16_t size);
     void EndTransfer();
     void AddRow(const MeasurementRecord& record);
     void ShowNewRows();
     void ClearList();
     void SaveRows();
+    int MeasurementsNotSaved() const;
     void AskToDeleteOnScale();
 
     void CountResult(int outcome);
     void TransferResult(int outcome);
     void DeleteResult(int outcome);
     void Notify(const char* textKey, const char* captionKey, int icon);
+    // textKey's text with its %d replaced by count, captioned "Notify".
+    void NotifyCount(const char* textKey, int count);
 
     std::unique_ptr<Ui::TfrmDataImport> ui;
     bool handlerSet_ = false; // until closing clears it
@@ -103,10 +114,18 @@ private:
     int skipped_ = 0; // measurements whose date bytes name no calendar date
     Half half_ = Half::Part1;
     bool transferring_ = false;
+    bool lateRepliesPossible_ = false; // a request timed out: its reply may still come
     bool saveFailed_ = false;
+    // Replies name neither index nor half, so a reply is taken only when it cannot be an older
+    // one coming again (see IsAwaitedHalf).
     ScaleReply part1_{};
-    std::optional<ScaleReply> lastPart2_;
-    std::vector<MeasurementRecord> newRows_; // read, but not in the list yet
+    bool part1Known_ = false; // part1_ was taken for the measurement being read
+    int part1Asks_ = 0;       // how often each half of that measurement was asked for
+    int part2Asks_ = 0;
+    std::optional<ScaleReply> lastTaken_;
+    std::optional<std::pair<ScaleReply, ScaleReply>> previous_;    // the measurement before
+    std::optional<std::pair<ScaleReply, ScaleReply>> undecodable_; // the last pair without a date
+    std::vector<MeasurementRecord> newRows_;                       // read, but not in the list yet
 };
 
 // Opens the import dialog modally over owner; the count is asked for at once.

@@ -41,6 +41,7 @@ inline const char* const MessageKeys[] = {
     "LB",
     "Logined",
     "MUS",
+    "MeasurementsStayOnScale",
     "MeasuringDate",
     "NoDataCanBeImported",
     "NoDataToExport",
