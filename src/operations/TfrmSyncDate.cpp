@@ -4,6 +4,7 @@
 #include "ui_TfrmSyncDate.h"
 
 #include "core/Clock.h"
+#include "core/Contrast.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
@@ -13,6 +14,7 @@
 #include "operations/ScaleLink.h"
 #include "scale/ScaleProtocol.h"
 
+#include <QGuiApplication>
 #include <QTimer>
 
 TfrmSyncDate::TfrmSyncDate(QWidget* parent)
@@ -22,6 +24,11 @@ TfrmSyncDate::TfrmSyncDate(QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(360, 145);
+    // The clock reads in bold blue; on the dark fields of a dark theme, in a light blue.
+    QColor clockColour(0, 0, 255);
+    if (ContrastRatio(clockColour, QGuiApplication::palette().color(QPalette::Base)) < ReadableContrast)
+        clockColour = QColor(0x8a, 0xb4, 0xff);
+    ui->edtDate->setStyleSheet(QStringLiteral("QLineEdit { color: %1; }").arg(clockColour.name()));
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
     tmrTimeOut->setObjectName(QStringLiteral("tmrTimeOut"));

@@ -5,6 +5,7 @@
 #include "lang/LangMgr.h"
 #include "operations/TImportListModel.h"
 #include "operations/TfrmDataImport.h"
+#include "operations/TfrmSyncDate.h"
 #include "records/TfrmMyData.h"
 #include "store/Statements.h"
 #include "store/TdmMain.h"
@@ -16,6 +17,7 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QTableView>
@@ -165,6 +167,22 @@ TEST_F(ThemeReadabilityTest, ListsAndTheirWindowsAreReadableInEveryTheme) {
                 theme, QLatin1String(name), window,
                 QRect(widget->mapTo(myData, QPoint(0, 0)), widget->size()).adjusted(2 + icon, 2, -2, -2));
         }
+    }
+    report.Expect();
+}
+
+TEST_F(ThemeReadabilityTest, TheClockReadsInEveryTheme) {
+    ReadabilityReport report;
+    for (const QString& theme : TThemes::Names()) {
+        TThemes::Select(theme);
+        // Made anew for each theme, as the clock dialog is for each use.
+        TfrmSyncDate dialog;
+        QLineEdit* clock = dialog.findChild<QLineEdit*>(QStringLiteral("edtDate"));
+        clock->setText(QStringLiteral("2024-03-31 09:30:00"));
+        dialog.show();
+        QCoreApplication::processEvents();
+        const QImage image = clock->grab().toImage();
+        report.Check(theme, QStringLiteral("clock"), image, image.rect().adjusted(3, 3, -3, -3));
     }
     report.Expect();
 }
