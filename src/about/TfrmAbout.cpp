@@ -6,11 +6,13 @@
 #include "about/AboutResources.h"
 #include "about/TFileInformation.h"
 #include "about/TWaterImage.h"
+#include "core/Contrast.h"
 #include "core/ErrorHandler.h"
 #include "core/WindowRegistry.h"
 #include "lang/LangMgr.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStyle>
 
 namespace {
@@ -28,6 +30,10 @@ TfrmAbout::TfrmAbout(QWidget* parent, QString programFile)
                    Qt::WindowCloseButtonHint);
     setFixedSize(335, 266);
     ui->btnOk->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    // The version in dark red, lighter where a theme's window is dark.
+    const QColor versionColour =
+        ReadableAgainst(QColor(128, 0, 0), QGuiApplication::palette().color(QPalette::Window));
+    ui->lblVer->setStyleSheet(QStringLiteral("color: %1;").arg(versionColour.name()));
     connect(ui->btnOk, &QPushButton::clicked, this, Guarded([this] { btnOkClick(); }));
     JoinWindowRegistry(this);
 }

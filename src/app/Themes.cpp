@@ -125,12 +125,8 @@ QString fill(const ThemeColours& c) {
 // The plain look takes its selection colours from the platform, which may pair white with a mid
 // blue: the highlight is darkened (or lightened) until selected text reads on it.
 void KeepSelectionReadable(QPalette& palette) {
-    const QColor text = palette.color(QPalette::HighlightedText);
-    QColor highlight = palette.color(QPalette::Highlight);
-    const bool lightText = text.lightnessF() >= highlight.lightnessF();
-    for (int step = 0; step < 40 && ContrastRatio(text, highlight) < ReadableContrast; ++step)
-        highlight = lightText ? highlight.darker(105) : highlight.lighter(105);
-    palette.setColor(QPalette::Highlight, highlight);
+    palette.setColor(QPalette::Highlight, ReadableAgainst(palette.color(QPalette::Highlight),
+                                                          palette.color(QPalette::HighlightedText)));
 }
 
 QString& currentName() {

@@ -33,3 +33,10 @@ QColor TextColourOn(const QColor& background) {
     const QColor white(Qt::white);
     return ContrastRatio(black, background) >= ContrastRatio(white, background) ? black : white;
 }
+
+QColor ReadableAgainst(QColor colour, const QColor& other) {
+    const bool lighten = colour.lightnessF() >= other.lightnessF() ? true : other.lightnessF() < 0.5;
+    for (int step = 0; step < 60 && ContrastRatio(colour, other) < ReadableContrast; ++step)
+        colour = lighten ? colour.lighter(108) : colour.darker(108);
+    return colour;
+}

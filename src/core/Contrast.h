@@ -13,3 +13,7 @@ constexpr double ReadableContrast = 4.5;
 // there, else black or white, whichever stands out more. Rows with colours of their own use it,
 // so that a dark theme's light text never lands on a light row.
 QColor TextColourOn(const QColor& background);
+
+// colour, made lighter or darker (away from other's brightness) until it reads against other:
+// fixed colours of the design keep their hue in every theme.
+QColor ReadableAgainst(QColor colour, const QColor& other);

@@ -25,9 +25,8 @@ TfrmSyncDate::TfrmSyncDate(QWidget* parent)
                    Qt::WindowCloseButtonHint);
     setFixedSize(360, 145);
     // The clock reads in bold blue; on the dark fields of a dark theme, in a light blue.
-    QColor clockColour(0, 0, 255);
-    if (ContrastRatio(clockColour, QGuiApplication::palette().color(QPalette::Base)) < ReadableContrast)
-        clockColour = QColor(0x8a, 0xb4, 0xff);
+    const QColor clockColour =
+        ReadableAgainst(QColor(0, 0, 255), QGuiApplication::palette().color(QPalette::Base));
     ui->edtDate->setStyleSheet(QStringLiteral("QLineEdit { color: %1; }").arg(clockColour.name()));
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+#include "about/TfrmAbout.h"
 #include "app/Themes.h"
 #include "core/Contrast.h"
 #include "core/Globals.h"
@@ -171,7 +172,8 @@ TEST_F(ThemeReadabilityTest, ListsAndTheirWindowsAreReadableInEveryTheme) {
     report.Expect();
 }
 
-TEST_F(ThemeReadabilityTest, TheClockReadsInEveryTheme) {
+// The two texts with colours of their own: the clock of the clock dialog, the about box's version.
+TEST_F(ThemeReadabilityTest, TheClockAndTheVersionReadInEveryTheme) {
     ReadabilityReport report;
     for (const QString& theme : TThemes::Names()) {
         TThemes::Select(theme);
@@ -183,6 +185,15 @@ TEST_F(ThemeReadabilityTest, TheClockReadsInEveryTheme) {
         QCoreApplication::processEvents();
         const QImage image = clock->grab().toImage();
         report.Check(theme, QStringLiteral("clock"), image, image.rect().adjusted(3, 3, -3, -3));
+
+        TfrmAbout about;
+        QLabel* version = about.findChild<QLabel*>(QStringLiteral("lblVer"));
+        version->setText(QStringLiteral("1.0.0.83"));
+        about.show();
+        QCoreApplication::processEvents();
+        const QImage box = about.grab().toImage();
+        report.Check(theme, QStringLiteral("version"), box,
+                     QRect(version->mapTo(&about, QPoint(0, 0)), version->sizeHint()));
     }
     report.Expect();
 }
