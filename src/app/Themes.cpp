@@ -86,10 +86,12 @@ QPushButton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %button
 QPushButton:hover { border-color: %highlight; }
 QPushButton:pressed { background: %highlight; color: %highlightText; }
 QPushButton:disabled { color: %barBorder; }
-QLineEdit, QComboBox, QSpinBox, QDoubleSpinBox, QDateEdit, QPlainTextEdit, QTextEdit, QTreeView, QListView, QTableView {
+QLineEdit, QComboBox, QDateEdit, QPlainTextEdit, QTextEdit, QTreeView, QListView, QTableView {
     background: %input; color: %text; border: 1px solid %barBorder; border-radius: 3px;
     selection-background-color: %highlight; selection-color: %highlightText; }
-QLineEdit, QComboBox, QSpinBox, QDoubleSpinBox, QDateEdit { padding: 2px 4px; min-height: 18px; }
+QLineEdit, QComboBox, QDateEdit { padding: 2px 4px; min-height: 18px; }
+/* Spin boxes keep the style's own arrow buttons, in the palette's colours: a styled frame would
+   leave their buttons without arrows. */
 QComboBox QAbstractItemView { background: %menu; color: %menuText; }
 QHeaderView::section { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %barTop, stop:1 %barBottom);
                        color: %barText; border: none; border-right: 1px solid %barBorder;
