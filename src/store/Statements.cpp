@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "store/Statements.h"
 
+#include "store/Goals.h"
 #include "store/ValueFormats.h"
 
 #include <QStringList>
@@ -52,6 +53,8 @@ QStringList SqlSchemaAdditions() {
         // The import replaces each day with a delete by user and day, and the list and chart read
         // one user's date range: without it each of them scans the whole table.
         QStringLiteral("CREATE INDEX IF NOT EXISTS P_DATA_USER_DAY ON P_DATA (USER_ID, THE_DATE)"),
+        // The users' goals; after the index, so that a file without the two tables gains nothing.
+        SqlCreateGoalsTable(),
     };
 }
 
@@ -107,4 +110,8 @@ QString SqlChartRange(int userId, const QDate& from, const QDate& to) {
                "order by THE_DATE")
         .arg(userId)
         .arg(QuotedSql(DateText(from)), QuotedSql(DateText(to)));
+}
+
+QString SqlUserDays(int userId) {
+    return QStringLiteral("select THE_DATE, WEIGHT, FAT, TBW, MUS, BONE from P_DATA where USER_ID = %1 order by THE_DATE").arg(userId);
 }

@@ -34,3 +34,5 @@ QString SqlListRange(int userId, const QDate& from, const QDate& to);
 QString SqlDeleteRow(int id);
 QString SqlDeleteRange(int userId, const QDate& from, const QDate& to);
 QString SqlChartRange(int userId, const QDate& from, const QDate& to);
+// The day and the five values of every measurement of one user, oldest first.
+QString SqlUserDays(int userId);

@@ -202,9 +202,10 @@ TEST(StoreCrashTest, FirstRunKilledAtRandomLeavesNoDatabaseOrAWholeOne) {
         ASSERT_EQ(database.IntegrityCheck(), QStringLiteral("ok")) << "kill " << kill << ", seed " << seed;
         const auto tables =
             database.Rows("select name from sqlite_master where type = 'table' order by name");
-        ASSERT_EQ(tables.size(), 2u) << "kill " << kill << ", seed " << seed;
+        ASSERT_EQ(tables.size(), 3u) << "kill " << kill << ", seed " << seed;
         EXPECT_EQ(tables[0][0], QStringLiteral("P_DATA"));
-        EXPECT_EQ(tables[1][0], QStringLiteral("P_USERS"));
+        EXPECT_EQ(tables[1][0], QStringLiteral("P_GOALS"));
+        EXPECT_EQ(tables[2][0], QStringLiteral("P_USERS"));
         ASSERT_EQ(database.Rows("select USER_ID from P_USERS").size(), 10u)
             << "kill " << kill << ", seed " << seed;
     }

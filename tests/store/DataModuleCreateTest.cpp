@@ -21,6 +21,8 @@ const char* const DataTable =
     "CREATE TABLE P_DATA (  ID INTEGER PRIMARY KEY,  USER_ID INTEGER,  THE_DATE DATE,  "
     "WEIGHT DECIMAL,  FAT DECIMAL,  TBW DECIMAL,  MUS DECIMAL,  BONE DECIMAL )";
 const char* const DayIndex = "CREATE INDEX P_DATA_USER_DAY ON P_DATA (USER_ID, THE_DATE)";
+const char* const GoalsTable =
+    "CREATE TABLE P_GOALS (USER_ID INTEGER NOT NULL PRIMARY KEY, GOAL_WEIGHT DECIMAL, TARGET_DATE DATE)";
 
 QStringList UserNames(TdmMain& store) {
     QStringList names;
@@ -39,10 +41,11 @@ TEST_F(StoreTest, FirstRunCreatesFolderFileTablesAndTenUsers) {
     EXPECT_TRUE(QFileInfo(DbPath()).isFile());
     EXPECT_FALSE(QFileInfo::exists(DbPath() + QStringLiteral(".new")));
     const TRowSet schema = store.SelectRows(QStringLiteral("select sql from sqlite_master order by rowid"));
-    ASSERT_EQ(schema.size(), 3u);
+    ASSERT_EQ(schema.size(), 4u);
     EXPECT_EQ(schema[0].AsString(QStringLiteral("sql")), QString::fromUtf8(UsersTable));
     EXPECT_EQ(schema[1].AsString(QStringLiteral("sql")), QString::fromUtf8(DataTable));
     EXPECT_EQ(schema[2].AsString(QStringLiteral("sql")), QString::fromUtf8(DayIndex));
+    EXPECT_EQ(schema[3].AsString(QStringLiteral("sql")), QString::fromUtf8(GoalsTable));
 
     EXPECT_EQ(UserNames(store), QStringList({"1:USER 1", "2:USER 2", "3:USER 3", "4:USER 4", "5:USER 5",
                                              "6:USER 6", "7:USER 7", "8:USER 8", "9:USER 9", "10:USER 10"}));
@@ -97,9 +100,9 @@ TEST_F(StoreTest, AnExistingDatabaseIsOpenedUnchanged) {
     EXPECT_EQ(UserNames(reopened), QStringList({"1:USER 1", "2:USER 2"}));
 }
 
-// A file written before the day index existed gains it when opened; its tables and rows stay as
-// they were, and opening it again changes nothing.
-TEST_F(StoreTest, AnExistingDatabaseWithoutTheDayIndexGainsIt) {
+// A file written before the day index and the goal table existed gains them when opened; its tables and rows
+// stay as they were, and opening it again changes nothing.
+TEST_F(StoreTest, AnExistingDatabaseWithoutTheDayIndexAndGoalTableGainsThem) {
     ASSERT_TRUE(QDir().mkpath(DbFolder()));
     {
         sqlite3* db = nullptr;
@@ -116,10 +119,11 @@ TEST_F(StoreTest, AnExistingDatabaseWithoutTheDayIndexGainsIt) {
         module_.reset();
         TdmMain& store = Store();
         const TRowSet schema = store.SelectRows(schemaQuery);
-        ASSERT_EQ(schema.size(), 3u) << opening;
+        ASSERT_EQ(schema.size(), 4u) << opening;
         EXPECT_EQ(schema[0].AsString(QStringLiteral("sql")), QString::fromUtf8(UsersTable));
         EXPECT_EQ(schema[1].AsString(QStringLiteral("sql")), QString::fromUtf8(DataTable));
         EXPECT_EQ(schema[2].AsString(QStringLiteral("sql")), QString::fromUtf8(DayIndex));
+        EXPECT_EQ(schema[3].AsString(QStringLiteral("sql")), QString::fromUtf8(GoalsTable));
         EXPECT_EQ(UserNames(store), QStringList({"1:Old"}));
         EXPECT_EQ(Count(QStringLiteral("select count(*) as N from P_DATA where WEIGHT = 70.5")), 1);
     }

@@ -65,3 +65,20 @@ TEST(DecimalFromText, AcceptsPointOrComma) {
         EXPECT_EQ(ok, valid) << text;
     }
 }
+
+TEST(DateFromText, ReadsExactlyTheDaysOfTheCalendar) {
+    const std::pair<const char*, QDate> cases[] = {
+        {"2009-03-15", QDate(2009, 3, 15)},
+        {"2024-02-29", QDate(2024, 2, 29)},
+        {" 2024-01-05 ", QDate(2024, 1, 5)},
+        {"2023-02-29", QDate()},
+        {"2024-13-01", QDate()},
+        {"0000-01-01", QDate()},
+        {"2024-1-05", QDate()},
+        {"2024-01-0x", QDate()},
+        {"2024/01/05", QDate()},
+        {"", QDate()},
+    };
+    for (const auto& [text, day] : cases)
+        EXPECT_EQ(DateFromText(QString::fromLatin1(text)), day) << text;
+}
