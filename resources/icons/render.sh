@@ -6,7 +6,7 @@
 set -eu
 cd "$(dirname "$0")"
 
-for name in passwd userinfo syncdate dataimport mydata chart about; do
+for name in passwd userinfo syncdate dataimport mydata chart overview about; do
   rsvg-convert -w 48 -h 48 -o "$name.png" "$name.svg"
 done
 rsvg-convert -w 400 -h 113 -o mainpicture.png mainpicture.svg

@@ -16,6 +16,7 @@
 #include "operations/TfrmDataImport.h"
 #include "operations/TfrmSyncDate.h"
 #include "operations/TfrmUserInfo.h"
+#include "overview/TfrmOverview.h"
 #include "records/TfrmMyData.h"
 #include "scale/HidBackend.h"
 #include "scale/ScaleSelection.h"
@@ -84,6 +85,8 @@ TfrmMain::TfrmMain(std::unique_ptr<HidBackend> backend, QWidget* parent)
         {ui->btnMyData, &TfrmMain::btnMyDataClick},
         {ui->mnuChart, &TfrmMain::btnChatClick},
         {ui->btnChat, &TfrmMain::btnChatClick},
+        {ui->mnuOverview, &TfrmMain::btnOverviewClick},
+        {ui->btnOverview, &TfrmMain::btnOverviewClick},
         {ui->mnuAbout, &TfrmMain::btnAboutClick},
         {ui->btnAbout, &TfrmMain::btnAboutClick},
         {ui->mnuExit, &TfrmMain::mnuExitClick},
@@ -141,6 +144,9 @@ void TfrmMain::FormCreate() {
     ComposeLoginLine();
     ShowScaleDisconnected();
     QCoreApplication::postEvent(this, new QEvent(MaximiseEvent));
+    // Where the user stands, as soon as the window is up.
+    QMetaObject::invokeMethod(
+        this, [this] { RunGuarded([this] { ShowOverviewAfterLogin(ClientArea()); }); }, Qt::QueuedConnection);
 }
 
 void TfrmMain::FormDestroy() {
@@ -231,8 +237,10 @@ void TfrmMain::btnPasswdClick() {
 
 void TfrmMain::btnUserInfoClick() {
     // The dialog may have changed the user's name.
-    if (RunUserInfoDialog(this))
+    if (RunUserInfoDialog(this)) {
         ComposeLoginLine();
+        RefreshOverviewIfOpen(); // unit, height and goal may have changed
+    }
 }
 
 void TfrmMain::btnSyncDateClick() {
@@ -240,12 +248,16 @@ void TfrmMain::btnSyncDateClick() {
 }
 void TfrmMain::btnDataImportClick() {
     RunDataImportDialog(this);
+    RefreshOverviewIfOpen();
 }
 void TfrmMain::btnMyDataClick() {
     ShowMyData(ClientArea());
 }
 void TfrmMain::btnChatClick() {
     ShowChartView(ClientArea());
+}
+void TfrmMain::btnOverviewClick() {
+    ShowOverview(ClientArea());
 }
 void TfrmMain::btnAboutClick() {
     ShowAbout(this);

@@ -56,6 +56,7 @@ private:
     void btnDataImportClick();
     void btnMyDataClick();
     void btnChatClick();
+    void btnOverviewClick();
     void btnAboutClick();
     void mnuExitClick();
 

@@ -16,6 +16,7 @@
 #include "operations/TfrmDataImport.h"
 #include "operations/TfrmSyncDate.h"
 #include "operations/TfrmUserInfo.h"
+#include "overview/TfrmOverview.h"
 #include "records/FormatText.h"
 #include "records/TfrmDateRange.h"
 #include "records/TfrmMyData.h"
@@ -225,6 +226,7 @@ protected:
         windows_->push_back(std::make_unique<TfrmUserInfo>());
         windows_->push_back(std::make_unique<TfrmChat>());
         windows_->push_back(std::make_unique<TfrmMyChartPreview>());
+        windows_->push_back(std::make_unique<TfrmOverview>());
         windows_->push_back(std::make_unique<TfrmAbout>());
         byClass_ = new QMap<QString, QWidget*>;
         for (const auto& window : *windows_)
