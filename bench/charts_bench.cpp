@@ -7,9 +7,11 @@
 #include "charts/TPrinter.h"
 #include "charts/TfrmChat.h"
 #include "core/Globals.h"
+#include "store/Goals.h"
 #include "store/TdmMain.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLineSeries>
 #include <QTemporaryDir>
@@ -50,6 +52,7 @@ public:
     ~TenYears() { SetDataModule(nullptr); }
 
     TfrmChat& Form() { return form_; }
+    TdmMain& Store() { return store_; }
     QString Folder() const { return folder_.path(); }
 
 private:
@@ -66,6 +69,27 @@ void BM_LoadChartsTenYearsOfDays(benchmark::State& state) {
     state.counters["points"] = data.Form().srsWeight()->count();
 }
 BENCHMARK(BM_LoadChartsTenYearsOfDays)->Unit(benchmark::kMillisecond);
+
+// Goal: within 10 % of BM_LoadChartsTenYearsOfDays before the trend lines and the goal line came
+// (that figure is BM_LoadChartsTenYearsWithoutTrendAndGoal): both trends and a goal, as the chart
+// view opens for a user who has set one.
+void BM_LoadChartsTenYearsWithTrendAndGoal(benchmark::State& state) {
+    TenYears data(1, true);
+    SaveGoal(data.Store(), 1, TGoal{72.0, QDate()});
+    for (auto _ : state)
+        data.Form().LoadCharts();
+    state.counters["points"] = data.Form().srsWeightTrend()->count();
+}
+BENCHMARK(BM_LoadChartsTenYearsWithTrendAndGoal)->Unit(benchmark::kMillisecond);
+
+void BM_LoadChartsTenYearsWithoutTrendAndGoal(benchmark::State& state) {
+    TenYears data(1, true);
+    data.Form().findChild<QCheckBox*>(QStringLiteral("chkTrend"))->setChecked(false);
+    for (auto _ : state)
+        data.Form().LoadCharts();
+    state.counters["points"] = data.Form().srsWeight()->count();
+}
+BENCHMARK(BM_LoadChartsTenYearsWithoutTrendAndGoal)->Unit(benchmark::kMillisecond);
 
 // Goal: at most 300 ms for 36,500 rows of one user, ten a day, averaged into 3,650 points.
 void BM_LoadChartsTenRowsADay(benchmark::State& state) {

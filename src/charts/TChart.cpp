@@ -84,6 +84,24 @@ private:
     QChart::AnimationOptions animations_;
 };
 
+// Axis titles are rich text: the language's text is shown as written, every blank kept.
+QString AxisTitleHtml(const QString& text) {
+    return text.toHtmlEscaped().replace(QLatin1Char(' '), QStringLiteral("&nbsp;"));
+}
+
+// The range of the y values of points.
+struct TValueRange {
+    bool Any = false;
+    qreal Min = 0;
+    qreal Max = 0;
+
+    void Add(qreal y) {
+        Min = Any ? std::min(Min, y) : y;
+        Max = Any ? std::max(Max, y) : y;
+        Any = true;
+    }
+};
+
 } // namespace
 
 // The title: white bold text on a solid blue band across the chart, with a one-pixel shadow.
@@ -191,17 +209,23 @@ void TChart::SetTitle(const QString& text) {
 QString TChart::Title() const {
     return titleBand_->Text();
 }
-// Axis titles are rich text: the language's text is shown as written, every blank kept.
 void TChart::SetLeftAxisTitle(const QString& text) {
     leftAxisTitle_ = text;
-    axisLeft_->setTitleText(text.toHtmlEscaped().replace(QLatin1Char(' '), QStringLiteral("&nbsp;")));
+    axisLeft_->setTitleText(AxisTitleHtml(text));
 }
 QString TChart::LeftAxisTitle() const {
     return leftAxisTitle_;
 }
+void TChart::SetRightAxisTitle(const QString& text) {
+    rightAxisTitle_ = text;
+    RightAxis()->setTitleText(AxisTitleHtml(text));
+}
+QString TChart::RightAxisTitle() const {
+    return rightAxisTitle_;
+}
 
 QLineSeries* TChart::AddSeries(const QString& name, const QString& title, const QColor& color,
-                               bool markerOutline) {
+                               bool markerOutline, TAxisSide side) {
     auto* series = new QLineSeries(chart_);
     series->setObjectName(name);
     series->setName(title);
@@ -212,9 +236,78 @@ QLineSeries* TChart::AddSeries(const QString& name, const QString& title, const 
     series->setPointLabelsVisible(false);
     chart_->addSeries(series);
     series->attachAxis(axisBottom_);
+    series->attachAxis(side == TAxisSide::Right ? RightAxis() : axisLeft_);
+    UpdateLegendFrame();
+    return series;
+}
+
+QLineSeries* TChart::AddTrendSeries(const QString& name, const QString& title, const QColor& color) {
+    auto* series = new QLineSeries(chart_);
+    series->setObjectName(name);
+    series->setName(title);
+    series->setPen(QPen(color, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    series->setPointsVisible(false);
+    series->setPointLabelsVisible(false);
+    chart_->addSeries(series);
+    series->attachAxis(axisBottom_);
     series->attachAxis(axisLeft_);
     UpdateLegendFrame();
     return series;
+}
+
+QLineSeries* TChart::AddGuideLine(const QString& name, const QString& title, const QColor& color) {
+    auto* series = new QLineSeries(chart_);
+    series->setObjectName(name);
+    series->setName(title);
+    series->setPen(QPen(color, 1.5, Qt::DashLine));
+    series->setPointsVisible(false);
+    series->setPointLabelsVisible(false);
+    series->setVisible(false);
+    chart_->addSeries(series);
+    series->attachAxis(axisBottom_);
+    series->attachAxis(axisLeft_);
+    guides_.push_back({series, std::nullopt});
+    UpdateLegendFrame();
+    return series;
+}
+
+void TChart::SetGuideValue(QLineSeries* guide, std::optional<double> value) {
+    for (TGuide& entry : guides_)
+        if (entry.Series == guide) {
+            entry.Value = value;
+            guide->setVisible(value.has_value());
+            if (!value)
+                guide->clear();
+        }
+    PlaceGuideLines();
+    UpdateLegendFrame();
+}
+
+std::optional<double> TChart::GuideValue(const QLineSeries* guide) const {
+    for (const TGuide& entry : guides_)
+        if (entry.Series == guide)
+            return entry.Value;
+    return std::nullopt;
+}
+
+bool TChart::IsGuide(const QAbstractSeries* series) const {
+    return std::any_of(guides_.begin(), guides_.end(),
+                       [series](const TGuide& guide) { return guide.Series == series; });
+}
+
+// The right-hand axis carries its own labels and title but no grid, which is the left axis'.
+QValueAxis* TChart::RightAxis() {
+    if (!axisRight_) {
+        QFont bold = font();
+        bold.setBold(true);
+        axisRight_ = new QValueAxis(chart_);
+        axisRight_->setLabelsFont(font());
+        axisRight_->setTitleFont(bold);
+        axisRight_->setLinePen(QPen(Qt::black, 1));
+        axisRight_->setGridLineVisible(false);
+        chart_->addAxis(axisRight_, Qt::AlignRight);
+    }
+    return axisRight_;
 }
 
 qreal TChart::DayToX(const QDate& day) {
@@ -227,20 +320,15 @@ QDate TChart::XToDay(qreal x) {
 
 void TChart::FitAxes(const QDate& emptyFirst, const QDate& emptyLast) {
     bool any = false;
-    qreal minX = 0, maxX = 0, minY = 0, maxY = 0;
+    qreal minX = 0, maxX = 0;
     for (QAbstractSeries* abstract : chart_->series()) {
         const auto* series = static_cast<const QXYSeries*>(abstract);
+        if (!series->isVisible() || IsGuide(series))
+            continue;
         for (const QPointF& point : series->points()) {
-            if (!any) {
-                minX = maxX = point.x();
-                minY = maxY = point.y();
-                any = true;
-                continue;
-            }
-            minX = std::min(minX, point.x());
-            maxX = std::max(maxX, point.x());
-            minY = std::min(minY, point.y());
-            maxY = std::max(maxY, point.y());
+            minX = any ? std::min(minX, point.x()) : point.x();
+            maxX = any ? std::max(maxX, point.x()) : point.x();
+            any = true;
         }
     }
 
@@ -254,20 +342,50 @@ void TChart::FitAxes(const QDate& emptyFirst, const QDate& emptyLast) {
         lastDay_ = emptyLast.isValid() ? emptyLast : today;
         if (firstDay_ > lastDay_)
             std::swap(firstDay_, lastDay_);
-        minY = 0;
-        maxY = 100;
     }
     if (firstDay_ == lastDay_) {
         firstDay_ = firstDay_.addDays(-1);
         lastDay_ = lastDay_.addDays(1);
     }
-    if (minY == maxY) {
-        minY -= 1;
-        maxY += 1;
-    }
-    axisLeft_->setRange(minY, maxY);
-    axisLeft_->applyNiceNumbers();
+    FitValueAxis(axisLeft_, true);
+    if (axisRight_)
+        FitValueAxis(axisRight_, false);
     FitDateTicks();
+}
+
+void TChart::FitValueAxis(QValueAxis* axis, bool withGuides) {
+    TValueRange range;
+    for (QAbstractSeries* abstract : chart_->series()) {
+        auto* series = static_cast<QXYSeries*>(abstract);
+        if (!series->isVisible() || IsGuide(series) || !series->attachedAxes().contains(axis))
+            continue;
+        for (const QPointF& point : series->points())
+            range.Add(point.y());
+    }
+    if (!range.Any) {
+        axis->setRange(0, 100);
+        axis->applyNiceNumbers();
+        return;
+    }
+    if (withGuides) {
+        const qreal reach = std::max<qreal>(range.Max - range.Min, 1);
+        for (const TGuide& guide : guides_)
+            if (guide.Value && *guide.Value >= range.Min - reach && *guide.Value <= range.Max + reach)
+                range.Add(*guide.Value);
+    }
+    // A twentieth of the spread above and below keeps the highest and lowest points off the frame.
+    const qreal room = std::max<qreal>((range.Max - range.Min) / 20, 0.5);
+    axis->setRange(range.Min - room, range.Max + room);
+    axis->applyNiceNumbers();
+}
+
+// A guide line runs from the first to the last day the date axis shows.
+void TChart::PlaceGuideLines() {
+    const qreal from = static_cast<qreal>(axisBottom_->min().toMSecsSinceEpoch());
+    const qreal to = static_cast<qreal>(axisBottom_->max().toMSecsSinceEpoch());
+    for (const TGuide& guide : guides_)
+        if (guide.Value)
+            guide.Series->replace({QPointF(from, *guide.Value), QPointF(to, *guide.Value)});
 }
 
 // Whole days from the first day on, as many labels as fit, at least one day apart. A step that
@@ -288,6 +406,7 @@ void TChart::FitDateTicks() {
     axisBottom_->setRange(QDateTime::fromMSecsSinceEpoch(first),
                           QDateTime::fromMSecsSinceEpoch(first + intervals * step * MSecsPerDay));
     axisBottom_->setTickCount(static_cast<int>(intervals + 1));
+    PlaceGuideLines();
 }
 
 void TChart::SetZoomAnimated(bool animated) {

@@ -7,7 +7,10 @@
 #include <QColor>
 #include <QDate>
 #include <QPoint>
+#include <optional>
+#include <vector>
 
+class QAbstractSeries;
 class QDateTimeAxis;
 class QGraphicsRectItem;
 class TTitleBand;
@@ -30,11 +33,26 @@ public:
     void SetLeftAxisTitle(const QString& text);
     QString LeftAxisTitle() const;
 
-    // Adds a line series drawn with small square markers; an outlined marker has a dark rim.
-    QLineSeries* AddSeries(const QString& name, const QString& title, const QColor& color,
-                           bool markerOutline);
-    // Fits both axes to the points of every series. A chart without points shows the days
-    // emptyFirst..emptyLast.
+    enum class TAxisSide { Left, Right };
+
+    // Adds a line series drawn with small square markers; an outlined marker has a dark rim. A
+    // series on the right-hand value axis (created with the first such series) is fitted apart
+    // from those on the left.
+    QLineSeries* AddSeries(const QString& name, const QString& title, const QColor& color, bool markerOutline,
+                           TAxisSide side = TAxisSide::Left);
+    // Adds a thicker line without markers on the left axis, for a smoothed course of a series.
+    QLineSeries* AddTrendSeries(const QString& name, const QString& title, const QColor& color);
+    // Adds a dashed horizontal line at one value of the left axis, across the whole date range;
+    // hidden while it has no value (SetGuideValue).
+    QLineSeries* AddGuideLine(const QString& name, const QString& title, const QColor& color);
+    void SetGuideValue(QLineSeries* guide, std::optional<double> value);
+    std::optional<double> GuideValue(const QLineSeries* guide) const;
+
+    // Fits the date axis to the points of every shown series and each value axis to the points of
+    // its own series, with a little room above and below. A guide line's value is taken into the
+    // left axis when it lies no further from the points than their own spread (at least one unit),
+    // so that a far goal does not flatten the course of the points. A chart without points shows
+    // the days emptyFirst..emptyLast.
     void FitAxes(const QDate& emptyFirst, const QDate& emptyLast);
     // Zooming eases the axes to their new ranges.
     void SetZoomAnimated(bool animated);
@@ -63,6 +81,9 @@ public:
 
     QDateTimeAxis* AxisBottom() const { return axisBottom_; }
     QValueAxis* AxisLeft() const { return axisLeft_; }
+    QValueAxis* AxisRight() const { return axisRight_; } // none until a series is added on the right
+    void SetRightAxisTitle(const QString& text);
+    QString RightAxisTitle() const;
 
     // The x value of a day on the date axis and back. A day sits at its noon, so that the date
     // labels, spaced evenly in milliseconds, name the right day also across a daylight-saving change.
@@ -80,6 +101,15 @@ private:
     void UpdateLegendFrame();
     void ChartGeometryChanged();
     void FitDateTicks();
+    void FitValueAxis(QValueAxis* axis, bool withGuides);
+    void PlaceGuideLines();
+    QValueAxis* RightAxis();
+    bool IsGuide(const QAbstractSeries* series) const;
+
+    struct TGuide {
+        QLineSeries* Series;
+        std::optional<double> Value;
+    };
 
     QChart* chart_;
     TTitleBand* titleBand_;
@@ -88,7 +118,10 @@ private:
     bool showLegendShadow_ = false;
     QDateTimeAxis* axisBottom_;
     QValueAxis* axisLeft_;
+    QValueAxis* axisRight_ = nullptr;
     QString leftAxisTitle_;
+    QString rightAxisTitle_;
+    std::vector<TGuide> guides_;
     QDate firstDay_;
     QDate lastDay_;
 

@@ -1,8 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/DayMean.h"
+#include "insight/PeriodMeans.h"
+
+#include <QDate>
 #include <QWidget>
 #include <memory>
+#include <optional>
+#include <vector>
 
 class QLineSeries;
 class QMdiArea;
@@ -14,7 +20,9 @@ class TfrmChat;
 
 // The chart view: the logged-in user's daily means over a date range, as two charts stacked in
 // one child window of the main window (weight and bone; FAT, TBW and MUS), each of which can be
-// saved as a bitmap or print-previewed. At most one exists, reached through ShowChartView.
+// saved as a bitmap or print-previewed. The points are days, or the means of weeks or months; a
+// trend line follows weight and body fat, and the user's goal weight is drawn as a dashed line.
+// At most one exists, reached through ShowChartView.
 class TfrmChat : public QWidget {
     Q_OBJECT
 public:
@@ -24,7 +32,8 @@ public:
     void FormCreate();
     void FormActivate();
     void FormResize();
-    // Rebuilds the five series for the current user, the chosen days and the unit setting.
+    // Rebuilds the series for the current user, the chosen days, the unit setting and the user's
+    // goal, read anew from the database.
     void LoadCharts();
 
     void btnFilterClick();
@@ -32,6 +41,18 @@ public:
     void btnSaveFatClick();
     void btnPreviewWeightClick();
     void btnPreviewFatClick();
+    // Shows or hides both trend lines; the axes fit what is shown.
+    void chkTrendClick();
+    // Draws the loaded days again as days, weeks or months.
+    void cbbPeriodChange();
+    // The statistics and the weekly and monthly means of the loaded days, in a dialog.
+    void btnStatisticsClick();
+
+    TPeriod Period() const;
+    // The daily means of the last load, in the database's unit (kg), and its range.
+    const std::vector<TDayMean>& LoadedDays() const { return days_; }
+    QDate LoadedFrom() const { return loadedFrom_; }
+    QDate LoadedTo() const { return loadedTo_; }
 
     TChart* chtWeight() const;
     TChart* chtBMI() const;
@@ -40,6 +61,9 @@ public:
     QLineSeries* srsFat() const { return srsFat_; }
     QLineSeries* srsTBW() const { return srsTBW_; }
     QLineSeries* srsMus() const { return srsMus_; }
+    QLineSeries* srsWeightTrend() const { return srsWeightTrend_; }
+    QLineSeries* srsFatTrend() const { return srsFatTrend_; }
+    QLineSeries* srsGoal() const { return srsGoal_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -47,8 +71,11 @@ protected:
 
 private:
     void ComposeTexts();
+    QString GoalTitle() const;
     void SaveChart(TChart* chart);
     void PreviewChart(TChart* chart);
+    void ShowLoadedDays();
+    void FitCharts();
 
     std::unique_ptr<Ui::TfrmChat> ui;
     QLineSeries* srsWeight_;
@@ -58,6 +85,16 @@ private:
     QLineSeries* srsMus_;
     // The weight axis names the unit of the loaded points; before the first load, its design text.
     const char* weightAxisKey_ = "ChatWeightLeftAxis";
+    const char* boneAxisKey_ = "BoneUnitKG";
+    QLineSeries* srsWeightTrend_;
+    QLineSeries* srsFatTrend_;
+    QLineSeries* srsGoal_;
+
+    std::vector<TDayMean> days_;
+    std::optional<double> goalKg_;
+    std::optional<double> shownGoal_; // in the unit of the loaded points
+    QDate loadedFrom_;
+    QDate loadedTo_;
 };
 
 // Shows the chart view in area, creating it when none is open, brings it to the front and loads

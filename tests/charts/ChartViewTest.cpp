@@ -289,6 +289,8 @@ TEST_F(ChartViewTest, ChartsAreConfiguredAsDesigned) {
         {form->srsFat(), "srsFat", "FAT", Qt::red},
         {form->srsTBW(), "srsTBW", "TBW", QColor(0, 64, 128)},
         {form->srsMus(), "srsMus", "Mus", QColor(255, 0, 255)},
+        {form->srsWeightTrend(), "srsWeightTrend", "Weight trend", QColor(128, 0, 64)},
+        {form->srsFatTrend(), "srsFatTrend", "FAT trend", QColor(128, 0, 64)},
     };
     for (const Expected& e : expected) {
         EXPECT_EQ(e.series->objectName(), e.name);
@@ -296,8 +298,8 @@ TEST_F(ChartViewTest, ChartsAreConfiguredAsDesigned) {
         EXPECT_EQ(e.series->color(), e.color) << e.name;
         EXPECT_FALSE(e.series->pointLabelsVisible());
     }
-    EXPECT_EQ(form->chtWeight()->chart()->series().size(), 2);
-    EXPECT_EQ(form->chtBMI()->chart()->series().size(), 3);
+    EXPECT_EQ(form->chtWeight()->chart()->series().size(), 4); // with the trend and the goal
+    EXPECT_EQ(form->chtBMI()->chart()->series().size(), 4);    // with the trend
     EXPECT_EQ(form->chtWeight()->AxisBottom()->format(), "yyyy-M-d");
     EXPECT_EQ(form->chtWeight()->rubberBand(), QChartView::RectangleRubberBand);
     EXPECT_TRUE(form->chtBMI()->chart()->legend()->isVisible());

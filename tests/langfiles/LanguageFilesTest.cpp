@@ -8,6 +8,7 @@
 #include "app/TfrmMain.h"
 #include "charts/TfrmChat.h"
 #include "charts/TfrmMyChartPreview.h"
+#include "charts/TfrmStatistics.h"
 #include "core/Globals.h"
 #include "lang/AnsiText.h"
 #include "lang/LangMgr.h"
@@ -225,6 +226,7 @@ protected:
         windows_->push_back(std::make_unique<TfrmSyncDate>());
         windows_->push_back(std::make_unique<TfrmUserInfo>());
         windows_->push_back(std::make_unique<TfrmChat>());
+        windows_->push_back(std::make_unique<TfrmStatistics>(std::vector<TDayMean>{}, QDate(), QDate()));
         windows_->push_back(std::make_unique<TfrmMyChartPreview>());
         windows_->push_back(std::make_unique<TfrmOverview>());
         windows_->push_back(std::make_unique<TfrmAbout>());

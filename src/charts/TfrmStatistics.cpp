@@ -1,0 +1,239 @@
+// SPDX-License-Identifier: MIT
+#include "charts/TfrmStatistics.h"
+
+#include "core/ErrorHandler.h"
+#include "core/Globals.h"
+#include "core/SaveFileDialog.h"
+#include "core/Units.h"
+#include "core/WindowRegistry.h"
+#include "insight/RangeStatistics.h"
+#include "lang/LangMgr.h"
+#include "records/SheetFile.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QString Number(double value) {
+    return QString::number(value, 'f', 1);
+}
+
+QString SignedNumber(double value) {
+    const QString text = Number(value);
+    // A change that rounds to nothing reads 0.0, whatever its sign.
+    if (text == QLatin1String("-0.0") || text == QLatin1String("0.0"))
+        return QStringLiteral("0.0");
+    return value > 0 ? QLatin1Char('+') + text : text;
+}
+
+// A week by its ISO name (2026-W53), a month as yyyy-MM, a day as yyyy-MM-dd.
+QString PeriodName(const TPeriodMean& period, TPeriod kind) {
+    switch (kind) {
+    case TPeriod::Week: {
+        int year = 0;
+        const int week = period.First.weekNumber(&year);
+        return QStringLiteral("%1-W%2").arg(year).arg(week, 2, 10, QLatin1Char('0'));
+    }
+    case TPeriod::Month:
+        return period.First.toString(QStringLiteral("yyyy-MM"));
+    case TPeriod::Day:
+        break;
+    }
+    return period.First.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
+QTreeWidget* NewTable(QWidget* parent, const QString& name) {
+    auto* table = new QTreeWidget(parent);
+    table->setObjectName(name);
+    table->setRootIsDecorated(false);
+    table->setAlternatingRowColors(true);
+    table->setSelectionMode(QAbstractItemView::NoSelection);
+    table->header()->setDefaultAlignment(Qt::AlignCenter);
+    // The names take what they need; the numbers share the rest of the width evenly.
+    table->header()->setSectionResizeMode(QHeaderView::Stretch);
+    table->header()->setMinimumSectionSize(60);
+    return table;
+}
+
+void Fill(QTreeWidget* table, const QStringList& heading, const std::vector<QStringList>& rows) {
+    table->clear();
+    table->setColumnCount(static_cast<int>(heading.size()));
+    table->setHeaderLabels(heading);
+    QList<QTreeWidgetItem*> items;
+    for (const QStringList& row : rows) {
+        auto* item = new QTreeWidgetItem(row);
+        for (int column = 1; column < row.size(); ++column)
+            item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
+        items.append(item);
+    }
+    table->addTopLevelItems(items);
+    table->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+}
+
+std::vector<QStringList> Rows(const QTreeWidget* table) {
+    std::vector<QStringList> rows;
+    for (int i = 0; i < table->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* item = table->topLevelItem(i);
+        QStringList row;
+        for (int column = 0; column < table->columnCount(); ++column)
+            row << item->text(column);
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+QStringList HeadingOf(const QTreeWidget* table) {
+    QStringList heading;
+    for (int column = 0; column < table->columnCount(); ++column)
+        heading << table->headerItem()->text(column);
+    return heading;
+}
+
+} // namespace
+
+TfrmStatistics::TfrmStatistics(const std::vector<TDayMean>& days, const QDate& from, const QDate& to,
+                               QWidget* parent)
+    : QDialog(parent), days_(days), from_(from), to_(to), metric_(Globals.CurrentUnit == 0) {
+    setObjectName(QStringLiteral("TfrmStatistics"));
+    setWindowTitle(QStringLiteral("Statistics"));
+    resize(760, 520);
+    if (!metric_)
+        for (TDayMean& day : days_) {
+            day.Weight = KgToLbExact(day.Weight);
+            day.Bone = KgToLbExact(day.Bone);
+        }
+
+    lblRange = new QLabel(this);
+    lblRange->setObjectName(QStringLiteral("lblRange"));
+    lvStatistics = NewTable(this, QStringLiteral("lvStatistics"));
+    lblMeans = new QLabel(QStringLiteral("Means:"), this);
+    lblMeans->setObjectName(QStringLiteral("lblMeans"));
+    cbbMeans = new QComboBox(this);
+    cbbMeans->setObjectName(QStringLiteral("cbbMeans"));
+    cbbMeans->addItems({QStringLiteral("Weeks"), QStringLiteral("Months")});
+    lvMeans = NewTable(this, QStringLiteral("lvMeans"));
+    btnExport = new QPushButton(QStringLiteral("Export"), this);
+    btnExport->setObjectName(QStringLiteral("btnExport"));
+    btnClose = new QPushButton(QStringLiteral("Close"), this);
+    btnClose->setObjectName(QStringLiteral("btnClose"));
+
+    auto* meansRow = new QHBoxLayout;
+    meansRow->addWidget(lblMeans);
+    meansRow->addWidget(cbbMeans);
+    meansRow->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnExport);
+    buttons->addWidget(btnClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblRange);
+    layout->addWidget(lvStatistics, 0);
+    layout->addLayout(meansRow);
+    layout->addWidget(lvMeans, 1);
+    layout->addLayout(buttons);
+
+    // Also when the language replaces the items, the table shows the period the box names.
+    connect(cbbMeans, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            Guarded([this] { cbbMeansChange(); }));
+    connect(btnExport, &QPushButton::clicked, this, Guarded([this] { btnExportClick(); }));
+    connect(btnClose, &QPushButton::clicked, this, &QDialog::reject);
+    JoinWindowRegistry(this);
+}
+
+void TfrmStatistics::FormCreate() {
+    LangMgr().TranslateForm(this);
+    ComposeTexts();
+}
+
+void TfrmStatistics::ComposeTexts() {
+    lblRange->setText(QStringLiteral("%1 – %2").arg(from_.toString(QStringLiteral("yyyy-MM-dd")),
+                                                    to_.toString(QStringLiteral("yyyy-MM-dd"))));
+    FillStatistics();
+    FillMeans();
+}
+
+TPeriod TfrmStatistics::MeansPeriod() const {
+    return cbbMeans->currentIndex() == 1 ? TPeriod::Month : TPeriod::Week;
+}
+
+QStringList TfrmStatistics::StatisticsHeading() const {
+    return {QString(),
+            GetText("StatFirst"),
+            GetText("StatLast"),
+            GetText("StatChange"),
+            GetText("StatLowest"),
+            GetText("StatHighest"),
+            GetText("StatMean"),
+            GetText("StatTrendWeek")};
+}
+
+QStringList TfrmStatistics::MeansHeading() const {
+    return {GetText("StatPeriod"), GetText("StatDays"), GetText(metric_ ? "WeightKG" : "WeightLB"),
+            GetText("FAT"),        GetText("TBW"),      GetText("MUS"),
+            GetText("BONE")};
+}
+
+void TfrmStatistics::FillStatistics() {
+    const auto stats = RangeStatistics(days_);
+    const QString percent = QStringLiteral(" (%)");
+    const QString weightUnit = QStringLiteral(" (%1)").arg(GetText(metric_ ? "KG" : "LB"));
+    const QString names[] = {GetText(metric_ ? "WeightKG" : "WeightLB"), GetText("FAT") + percent,
+                             GetText("TBW") + percent, GetText("MUS") + percent,
+                             GetText("BONE") + weightUnit};
+    std::vector<QStringList> rows;
+    for (TMeasure measure : AllMeasures) {
+        const TValueStatistics& s = stats.at(static_cast<size_t>(measure));
+        QStringList row{names[static_cast<int>(measure)]};
+        if (s.MeasuredDays > 0)
+            row << Number(s.First) << Number(s.Last) << SignedNumber(s.Change) << Number(s.Lowest)
+                << Number(s.Highest) << Number(s.Mean)
+                << (s.TrendPerWeek ? SignedNumber(*s.TrendPerWeek) : QString());
+        rows.push_back(row);
+    }
+    Fill(lvStatistics, StatisticsHeading(), rows);
+    // Tall enough for its five rows, so the means below get the rest of the room.
+    lvStatistics->setFixedHeight(lvStatistics->header()->sizeHint().height() +
+                                 5 * lvStatistics->sizeHintForRow(0) + 2 * lvStatistics->frameWidth() + 2);
+}
+
+void TfrmStatistics::FillMeans() {
+    const TPeriod period = MeansPeriod();
+    std::vector<QStringList> rows;
+    for (const TPeriodMean& mean : PeriodMeans(days_, period))
+        rows.push_back({PeriodName(mean, period), QString::number(mean.MeasuredDays),
+                        Number(mean.Mean.Weight), Number(mean.Mean.Fat), Number(mean.Mean.Tbw),
+                        Number(mean.Mean.Mus), Number(mean.Mean.Bone)});
+    Fill(lvMeans, MeansHeading(), rows);
+}
+
+void TfrmStatistics::cbbMeansChange() {
+    FillMeans();
+}
+
+std::vector<QStringList> TfrmStatistics::SheetRows() const {
+    std::vector<QStringList> rows{HeadingOf(lvStatistics)};
+    for (const QStringList& row : Rows(lvStatistics))
+        rows.push_back(row);
+    rows.push_back({});
+    rows.push_back(HeadingOf(lvMeans));
+    for (const QStringList& row : Rows(lvMeans))
+        rows.push_back(row);
+    return rows;
+}
+
+void TfrmStatistics::btnExportClick() {
+    QString path =
+        AskSaveFileName(this, QString(), QStringLiteral("Excel Files (*.xls)"), QStringLiteral("xls"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".xls");
+    WriteSheetFile(this, path, SheetRows());
+}
