@@ -181,6 +181,7 @@ void TfrmChat::LoadCharts() {
 
     loadedFrom_ = ui->dtpFrom->date();
     loadedTo_ = ui->dtpTo->date();
+    loadedMetric_ = metric;
     days_ = DailyMeans(dmMain().SelectRows(SqlChartRange(Globals.CurrentUserId, loadedFrom_, loadedTo_)));
     if (const std::optional<TGoal> goal = ReadGoal(dmMain(), Globals.CurrentUserId))
         goalKg_ = goal->WeightKg;
@@ -189,7 +190,7 @@ void TfrmChat::LoadCharts() {
 
 // The loaded days as points of the chosen period, their trends, and the goal, in the user's unit.
 void TfrmChat::ShowLoadedDays() {
-    const bool metric = Globals.CurrentUnit == 0;
+    const bool metric = loadedMetric_; // the unit the axis titles name
     // The day's (or period's) mean is converted, not its single rows.
     const auto weightIn = [metric](double kg) { return metric ? kg : KgToLb(kg); };
 

@@ -95,6 +95,7 @@ private:
     std::optional<double> shownGoal_; // in the unit of the loaded points
     QDate loadedFrom_;
     QDate loadedTo_;
+    bool loadedMetric_ = true;
 };
 
 // Shows the chart view in area, creating it when none is open, brings it to the front and loads

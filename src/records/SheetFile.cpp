@@ -13,24 +13,30 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+bool ConfirmReplaceFile(QWidget* owner, const QString& fileName) {
+    const QFileInfo target(fileName);
+    if (!target.exists() && !target.isSymLink())
+        return true;
+    const QString format = GetText("FileExistsSureOverwrite");
+    const std::optional<QString> question = FormatWithText(format, fileName);
+    if (!question)
+        throw AppError(QStringLiteral("Format '%1' invalid or incompatible with argument").arg(format));
+    if (ShowMessageBox(owner, *question, GetText("Notify"), MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
+        return false;
+    QFile::setPermissions(fileName,
+                          QFile::permissions(fileName) | QFileDevice::WriteOwner | QFileDevice::WriteUser);
+    if (!QFile::remove(fileName)) {
+        ShowMessageBox(owner, GetText("FileOpenFailure"), GetText("Notify"), MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    return true;
+}
+
 bool WriteSheetFile(QWidget* owner, const QString& fileName, const std::vector<QStringList>& rows) {
     if (rows.size() > static_cast<size_t>(TExcelExport::MaxDataRows) + 1)
         throw AppError(QStringLiteral("A sheet holds at most %1 rows").arg(TExcelExport::MaxDataRows + 1));
-    const QFileInfo target(fileName);
-    if (target.exists() || target.isSymLink()) {
-        const QString format = GetText("FileExistsSureOverwrite");
-        const std::optional<QString> question = FormatWithText(format, fileName);
-        if (!question)
-            throw AppError(QStringLiteral("Format '%1' invalid or incompatible with argument").arg(format));
-        if (ShowMessageBox(owner, *question, GetText("Notify"), MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
-            return false;
-        QFile::setPermissions(fileName, QFile::permissions(fileName) | QFileDevice::WriteOwner |
-                                            QFileDevice::WriteUser);
-        if (!QFile::remove(fileName)) {
-            ShowMessageBox(owner, GetText("FileOpenFailure"), GetText("Notify"), MB_OK | MB_ICONINFORMATION);
-            return false;
-        }
-    }
+    if (!ConfirmReplaceFile(owner, fileName))
+        return false;
 
     const int codePage = AnsiCodePage();
     QSaveFile out(fileName);

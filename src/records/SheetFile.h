@@ -7,6 +7,11 @@
 
 class QWidget;
 
+// Before a sheet replaces fileName: when such a file exists, asks the person (FileExistsSureOverwrite)
+// and removes it, a read-only one too, once they agreed. False when they declined or the file could
+// not be removed (FileOpenFailure is shown); true when the name is free.
+bool ConfirmReplaceFile(QWidget* owner, const QString& fileName);
+
 // Writes rows of text cells (row 0 first) to fileName as a worksheet in the current language's code
 // page, the way the measurement list exports: an existing file is replaced only after the person
 // agreed (a read-only one too), and the sheet is written under a temporary name and renamed into

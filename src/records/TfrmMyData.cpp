@@ -15,6 +15,7 @@
 #include "lang/AnsiText.h"
 #include "lang/LangMgr.h"
 #include "records/FormatText.h"
+#include "records/SheetFile.h"
 #include "records/TExcelExport.h"
 #include "records/TMeasurementListModel.h"
 #include "records/TfrmDateRange.h"
@@ -362,22 +363,8 @@ void TfrmMyData::ExportToXls(const QString& fileName) {
         return;
     }
 
-    const QFileInfo target(fileName);
-    if (target.exists() || target.isSymLink()) {
-        const QString format = GetText("FileExistsSureOverwrite");
-        const std::optional<QString> question = FormatWithText(format, fileName);
-        if (!question)
-            throw AppError(QStringLiteral("Format '%1' invalid or incompatible with argument").arg(format));
-        if (!askOkCancel(this, *question))
-            return;
-        // A read-only file is replaced as well, once the person has agreed.
-        QFile::setPermissions(fileName, QFile::permissions(fileName) | QFileDevice::WriteOwner |
-                                            QFileDevice::WriteUser);
-        if (!QFile::remove(fileName)) {
-            showNotice(this, "FileOpenFailure");
-            return;
-        }
-    }
+    if (!ConfirmReplaceFile(this, fileName))
+        return;
 
     // Written under a temporary name beside the target and renamed into place once complete, so
     // that a failed write never leaves part of a file under the chosen name.

@@ -121,20 +121,25 @@ TEST_F(ChartViewTest, ALanguageSwitchComposesTitlesAxesAndLegendAgain) {
                  {"ChatSeriesBone", "Knochen"},
                  {"ChatSeriesFat", "Fett"},
                  {"ChatSeriesTBW", "Wasser"},
-                 {"ChatSeriesMus", "Muskeln"}});
+                 {"ChatSeriesMus", "Muskeln"},
+                 {"BoneUnitLB", "Knochen (lb)"},
+                 {"ChatTrendWeight", "Gewichtstrend"},
+                 {"ChatTrendFat", "Fetttrend"}});
     EXPECT_EQ(form->chtWeight()->Title(), "Gewicht");
     EXPECT_EQ(form->chtBMI()->Title(), "Fett, Wasser, Muskeln");
     // The axis keeps naming the unit of the points it shows.
     EXPECT_EQ(form->chtWeight()->LeftAxisTitle(), "Gewicht (lb)");
     EXPECT_EQ(form->chtBMI()->LeftAxisTitle(), "Prozent");
+    EXPECT_EQ(form->chtWeight()->RightAxisTitle(), "Knochen (lb)");
     const auto legend = [](TChart* chart) {
         QStringList labels;
         for (const QLegendMarker* marker : chart->chart()->legend()->markers())
-            labels << marker->label();
+            if (marker->isVisible()) // the goal line's entry shows only with a goal
+                labels << marker->label();
         return labels;
     };
-    EXPECT_EQ(legend(form->chtWeight()), QStringList({"Gewicht", "Knochen"}));
-    EXPECT_EQ(legend(form->chtBMI()), QStringList({"Fett", "Wasser", "Muskeln"}));
+    EXPECT_EQ(legend(form->chtWeight()), QStringList({"Gewicht", "Knochen", "Gewichtstrend"}));
+    EXPECT_EQ(legend(form->chtBMI()), QStringList({"Fett", "Wasser", "Muskeln", "Fetttrend"}));
 }
 
 TEST_F(ChartViewTest, BeforeTheFirstLoadALanguageSwitchKeepsTheDesignAxisText) {
