@@ -115,3 +115,25 @@ QString SqlChartRange(int userId, const QDate& from, const QDate& to) {
 QString SqlUserDays(int userId) {
     return QStringLiteral("select THE_DATE, WEIGHT, FAT, TBW, MUS, BONE from P_DATA where USER_ID = %1 order by THE_DATE").arg(userId);
 }
+
+QString SqlSelectUserDays() {
+    return QStringLiteral("select THE_DATE, ID from P_DATA where USER_ID = ? order by THE_DATE");
+}
+
+QString SqlSelectUserValues() {
+    return QStringLiteral(
+        "select THE_DATE, WEIGHT, FAT, TBW, MUS, BONE from P_DATA where USER_ID = ? order by THE_DATE");
+}
+
+QString SqlSelectUserMeasurements() {
+    return QStringLiteral("select * from P_DATA where USER_ID = ? order by THE_DATE");
+}
+
+QString SqlDeleteRowBound() {
+    return QStringLiteral("delete from P_DATA where ID = ?");
+}
+
+QString SqlInsertMeasurementBound() {
+    return QStringLiteral(
+        "insert into P_DATA(USER_ID, THE_DATE, WEIGHT, FAT, TBW, MUS, BONE) values (?, ?, ?, ?, ?, ?, ?)");
+}

@@ -36,3 +36,10 @@ QString SqlDeleteRange(int userId, const QDate& from, const QDate& to);
 QString SqlChartRange(int userId, const QDate& from, const QDate& to);
 // The day and the five values of every measurement of one user, oldest first.
 QString SqlUserDays(int userId);
+
+// Statements compiled once and run for many rows, with ? placeholders.
+QString SqlSelectUserDays();         // THE_DATE, ID of one user's rows, oldest first; binds USER_ID
+QString SqlSelectUserValues();       // THE_DATE and the five values of one user's rows, oldest first
+QString SqlSelectUserMeasurements(); // every row of one user, oldest first; binds USER_ID
+QString SqlDeleteRowBound();         // binds ID
+QString SqlInsertMeasurementBound(); // binds USER_ID, THE_DATE, WEIGHT, FAT, TBW, MUS, BONE

@@ -232,6 +232,16 @@ sqlite3* TdmMain::Connection() {
     return db_;
 }
 
+void TdmMain::CloseForReplacement() {
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    replaced_ = true;
+}
+
+bool TdmMain::ChangedThisRun() const {
+    return replaced_ || (db_ && sqlite3_total_changes(db_) > 0);
+}
+
 void TdmMain::Open() {
     // A folder that cannot be made shows up as the engine's error when the file is opened.
     QDir().mkpath(databaseFolder_);
@@ -287,6 +297,18 @@ void TdmMain::ExecuteSql(const QString& statement, const QVariantList& params) {
         return;
     BindParams(db, compiled.get(), params);
     StepToEnd(db, compiled.get());
+}
+
+void TdmMain::ExecuteForEach(const QString& statement, const std::vector<QVariantList>& rows) {
+    sqlite3* db = Connection();
+    CompiledStatement compiled(CompileSingle(db, statement.toUtf8()));
+    if (!compiled.get())
+        return;
+    for (const QVariantList& params : rows) {
+        BindParams(db, compiled.get(), params);
+        StepToEnd(db, compiled.get());
+        sqlite3_reset(compiled.get());
+    }
 }
 
 TRowSet TdmMain::SelectRows(const QString& statement) {

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QVariantList>
+#include <vector>
 
 struct sqlite3;
 
@@ -30,6 +31,9 @@ public:
     // null QVariant NULL, integers, double, QByteArray blob, QDate yyyy-mm-dd text, anything else text.
     void ExecuteSql(const QString& statement, const QVariantList& params);
 
+    // Runs one statement once for each entry of rows, compiled once; the first failure raises.
+    void ExecuteForEach(const QString& statement, const std::vector<QVariantList>& rows);
+
     TRowSet SelectRows(const QString& statement);
     TRowSet SelectRows(const QString& statement, const QVariantList& params);
 
@@ -43,6 +47,12 @@ public:
 
     QString DatabasePath() const { return databasePath_; }
 
+    // Closes the connection so that the file can be replaced; the next operation opens it again.
+    // Replacing the file counts as a change of this run.
+    void CloseForReplacement();
+    // Whether any row was written or the file replaced since the program started.
+    bool ChangedThisRun() const;
+
 private:
     sqlite3* Connection();
     void Open();
@@ -52,6 +62,7 @@ private:
     QString databasePath_;
     QString userNameFormat_;
     sqlite3* db_ = nullptr;
+    bool replaced_ = false;
 };
 
 // The process-wide data module. The entry sequence owns it and registers it here; tests register
