@@ -2,6 +2,7 @@
 #include "core/SaveFileDialog.h"
 
 #include <QFileDialog>
+#include <QRegularExpression>
 
 namespace {
 
@@ -21,6 +22,13 @@ QString AskSaveFileName(QWidget* owner, const QString& caption, const QString& f
     dialog.setDefaultSuffix(defaultSuffix);
     // The callers ask about replacing a file themselves, in the program's own words.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    // A name typed without an extension takes the one of the chosen filter: "(*.csv)" gives csv.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& chosen) {
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(chosen);
+        if (match.hasMatch())
+            dialog.setDefaultSuffix(match.captured(1));
+    });
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 

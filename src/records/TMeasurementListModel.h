@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "core/DayMean.h"
+
 #include <QAbstractTableModel>
 #include <QByteArray>
 #include <QColor>
@@ -18,7 +20,8 @@ public:
 
     struct Row {
         Cells Texts;
-        int Id = 0; // P_DATA.ID
+        int Id = 0;      // P_DATA.ID
+        TDayMean Values; // the stored values the texts show, in kg and per cent
     };
 
     // The colours a row is drawn in unless it is selected: even rows (from 0) tinted, odd rows white.

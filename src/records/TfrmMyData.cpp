@@ -12,6 +12,7 @@
 #include "core/Units.h"
 #include "core/WindowMessage.h"
 #include "core/WindowRegistry.h"
+#include "exchange/MeasurementCsv.h"
 #include "lang/AnsiText.h"
 #include "lang/LangMgr.h"
 #include "records/FormatText.h"
@@ -260,6 +261,12 @@ void TfrmMyData::RefreshList() {
                                  percentCell(columns.Number(row, TListColumns::Mus)),
                                  massCell(columns.Number(row, TListColumns::Bone))};
                 listRow.Id = columns.RowId(row);
+                listRow.Values = {QDate::fromString(QString::fromLatin1(listRow.Texts[0]), Qt::ISODate),
+                                  columns.Number(row, TListColumns::Weight),
+                                  columns.Number(row, TListColumns::Fat),
+                                  columns.Number(row, TListColumns::Tbw),
+                                  columns.Number(row, TListColumns::Mus),
+                                  columns.Number(row, TListColumns::Bone)};
                 listRows.push_back(std::move(listRow));
             }
         }
@@ -327,11 +334,33 @@ void TfrmMyData::btnExportClick() {
         showNotice(this, "NoDataToExport");
         return;
     }
-    const QString fileName =
-        AskSaveFileName(this, QString(), QStringLiteral("Excel Files (*.xls)"), QStringLiteral("xls"));
+    const QString filters = QStringLiteral("Excel Files (*.xls);;%1 (*.csv)").arg(GetText("CsvFiles"));
+    const QString fileName = AskSaveFileName(this, QString(), filters, QStringLiteral("xls"));
     if (fileName.isEmpty())
         return;
-    ExportToXls(fileName);
+    if (fileName.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        ExportToCsv(fileName);
+    else
+        ExportToXls(fileName);
+}
+
+void TfrmMyData::ExportToCsv(const QString& fileName) {
+    std::vector<TDayMean> days;
+    days.reserve(static_cast<size_t>(model_->rowCount()));
+    for (int row = 0; row < model_->rowCount(); ++row)
+        days.push_back(model_->ListRow(row).Values);
+    const QByteArray csv =
+        WriteMeasurementCsv(days, Globals.CurrentUnit != 0 ? TCsvUnit::Pounds : TCsvUnit::Kilograms);
+    if (!ConfirmReplaceFile(this, fileName))
+        return;
+    QSaveFile out(fileName);
+    if (!out.open(QIODevice::WriteOnly))
+        throw AppError(QStringLiteral("Cannot create file \"%1\". %2")
+                           .arg(QDir::toNativeSeparators(fileName), out.errorString()));
+    out.write(csv);
+    if (!out.commit())
+        throw AppError(QStringLiteral("Cannot write file \"%1\". %2")
+                           .arg(QDir::toNativeSeparators(fileName), out.errorString()));
 }
 
 void TfrmMyData::ExportToXls(const QString& fileName) {

@@ -45,6 +45,8 @@ public:
 
     // Writes the listed rows to fileName as a worksheet (replacing an existing file after asking).
     void ExportToXls(const QString& fileName);
+    // Writes the listed rows to fileName as CSV: numbers in kg, or in lb when the unit setting says so.
+    void ExportToCsv(const QString& fileName);
 
     TMeasurementListModel* Model() const { return model_; }
 
@@ -56,6 +58,7 @@ protected:
 private:
     void ComposeColumnCaptions();
     void ComposeTextsAgain();
+    // True when fileName does not exist, or the person agreed to replace it and it was removed.
 
     std::unique_ptr<Ui::TfrmMyData> ui;
     TMeasurementListModel* model_;

@@ -30,6 +30,7 @@ inline const char* const MessageKeys[] = {
     "ChatWeightLeftAxis",
     "Complete",
     "ConfirmPasswordError",
+    "CsvFiles",
     "DataDeleted",
     "Date",
     "DateTimeChanged",

@@ -85,7 +85,7 @@ TEST_F(ExportTest, OneMeasurementGivesTheExactFile) {
     EXPECT_EQ(written.size(), 22 + 72 * 2 + texts);
     EXPECT_TRUE(boxes_.shown().isEmpty()); // no message after a successful export
     EXPECT_EQ(saveQuestions_, 1);
-    EXPECT_EQ(saveFilter_, "Excel Files (*.xls)");
+    EXPECT_EQ(saveFilter_, "Excel Files (*.xls);;CSV Files (*.csv)");
     EXPECT_EQ(saveSuffix_, "xls");
     EXPECT_EQ(LooseFiles(), QStringList({"out.xls"})); // no temporary file left beside it
 }

@@ -131,6 +131,7 @@ protected:
             {"Date", "Date"},
             {"WeightKG", "Weight (kg)"},
             {"WeightLB", "Weight (lb)"},
+            {"CsvFiles", "CSV Files"},
         };
         for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
             texts[it.key()] = it.value();
