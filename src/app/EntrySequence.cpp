@@ -3,6 +3,7 @@
 
 #include "about/Splash.h"
 #include "about/TfrmLogo.h"
+#include "app/DataSafety.h"
 #include "app/QtTranslations.h"
 #include "app/TfrmMain.h"
 #include "core/AppPaths.h"
@@ -80,6 +81,7 @@ int RunProgram(int argc, char** argv, const ProgramSetup& setup) {
             exitCode = 1;
         }
     } // the main window's destruction writes the theme
+    RunAutomaticBackupAtExit(dataModule);
     SetDataModule(nullptr);
     return exitCode;
 }

@@ -4,12 +4,14 @@
 #include "ui_TfrmMain.h"
 
 #include "about/TfrmAbout.h"
+#include "app/DataSafety.h"
 #include "app/QtTranslations.h"
 #include "app/Themes.h"
 #include "charts/TfrmChat.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/SettingsFile.h"
+#include "core/WindowMessage.h"
 #include "core/WindowRegistry.h"
 #include "lang/LangMgr.h"
 #include "operations/MyDataLink.h"
@@ -17,10 +19,13 @@
 #include "operations/TfrmSyncDate.h"
 #include "operations/TfrmUserInfo.h"
 #include "overview/TfrmOverview.h"
+#include "records/TfrmCsvImport.h"
 #include "records/TfrmMyData.h"
 #include "scale/HidBackend.h"
 #include "scale/ScaleSelection.h"
 #include "scale/THidDeviceController.h"
+#include "store/Statements.h"
+#include "store/TdmMain.h"
 #include "users/TfrmPasswd.h"
 
 #include <QActionGroup>
@@ -90,6 +95,9 @@ TfrmMain::TfrmMain(std::unique_ptr<HidBackend> backend, QWidget* parent)
         {ui->mnuAbout, &TfrmMain::btnAboutClick},
         {ui->btnAbout, &TfrmMain::btnAboutClick},
         {ui->mnuExit, &TfrmMain::mnuExitClick},
+        {ui->mnuBackup, &TfrmMain::mnuBackupClick},
+        {ui->mnuRestore, &TfrmMain::mnuRestoreClick},
+        {ui->mnuImportFile, &TfrmMain::mnuImportFileClick},
     };
     for (const auto& [action, handler] : commands)
         connect(action, &QAction::triggered, this,
@@ -261,6 +269,31 @@ void TfrmMain::btnOverviewClick() {
 }
 void TfrmMain::btnAboutClick() {
     ShowAbout(this);
+}
+void TfrmMain::mnuBackupClick() {
+    RunBackupCommand(this);
+}
+void TfrmMain::mnuRestoreClick() {
+    if (!RunRestoreCommand(this))
+        return;
+    // Every open window shows the restored database: the login line and the unit from its user row.
+    const TRowSet user = dmMain().SelectRows(SqlSelectUser(Globals.CurrentUserId));
+    if (!user.empty()) {
+        Globals.CurrentUserName = user.front().AsString(QStringLiteral("USER_NAME"));
+        const int unit = user.front().IsNull(QStringLiteral("THE_UNIT"))
+                             ? 0
+                             : user.front().AsInteger(QStringLiteral("THE_UNIT"));
+        Globals.CurrentUnit = unit == 1 ? 1 : 0;
+    }
+    ComposeLoginLine();
+    if (QWidget* myData = GetMyDataHandle())
+        PostWindowMessage(myData, WM_REFRESH_MYDATA, 0, 0);
+    for (QWidget* window : RegisteredWindows())
+        if (auto* chart = qobject_cast<TfrmChat*>(window))
+            chart->LoadCharts();
+}
+void TfrmMain::mnuImportFileClick() {
+    RunCsvImport(this);
 }
 void TfrmMain::mnuExitClick() {
     close();

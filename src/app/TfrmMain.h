@@ -59,6 +59,9 @@ private:
     void btnOverviewClick();
     void btnAboutClick();
     void mnuExitClick();
+    void mnuBackupClick();
+    void mnuRestoreClick();
+    void mnuImportFileClick();
 
     std::unique_ptr<Ui::TfrmMain> ui;
     QLabel* lblInfo1_;

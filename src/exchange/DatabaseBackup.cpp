@@ -141,6 +141,10 @@ QString Stamp(const QDateTime& moment) {
 } // namespace
 
 void BackupDatabase(TdmMain& store, const QString& target) {
+    // Renamed over the open database, the copy would take its place under the program's connection.
+    if (QFileInfo(target).canonicalFilePath() == QFileInfo(store.DatabasePath()).canonicalFilePath() &&
+        QFileInfo::exists(target))
+        throw AppError(QStringLiteral("%1 is the database itself.").arg(QDir::toNativeSeparators(target)));
     CopyDatabaseInto(store.DatabasePath(), target);
 }
 

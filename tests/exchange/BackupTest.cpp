@@ -161,6 +161,7 @@ TEST_F(DatabaseBackupTest, AFailingBackupLeavesTheDatabaseAsItWas) {
     blocker.close();
     EXPECT_THROW(RunAutomaticBackup(*store_, Noon), AppError);
     EXPECT_THROW(BackupDatabase(*store_, Path("no-such-folder/copy.DB")), AppError);
+    EXPECT_THROW(BackupDatabase(*store_, store_->DatabasePath()), AppError);
     EXPECT_EQ(Stored(1), std::vector<TDayMean>{Day("2026-03-01", 70)});
     EXPECT_FALSE(QFileInfo::exists(Path("no-such-folder/copy.DB.part")));
 }

@@ -19,6 +19,7 @@
 #include "operations/TfrmUserInfo.h"
 #include "overview/TfrmOverview.h"
 #include "records/FormatText.h"
+#include "records/TfrmCsvImport.h"
 #include "records/TfrmDateRange.h"
 #include "records/TfrmMyData.h"
 #include "scale/VirtualHidBackend.h"
@@ -223,6 +224,7 @@ protected:
         windows_->push_back(std::make_unique<TfrmMyData>());
         windows_->push_back(std::make_unique<TfrmDateRange>());
         windows_->push_back(std::make_unique<TfrmDataImport>());
+        windows_->push_back(std::make_unique<TfrmCsvImport>());
         windows_->push_back(std::make_unique<TfrmSyncDate>());
         windows_->push_back(std::make_unique<TfrmUserInfo>());
         windows_->push_back(std::make_unique<TfrmChat>());
