@@ -31,7 +31,8 @@ constexpr int LegendPadding = 4;     // between the legend entries and their fra
 constexpr int TitleGap = 4;          // between the title band and what follows below it
 constexpr int DateLabelSpacing = 90; // pixels a yyyy-M-d label needs on the bottom axis
 constexpr qint64 MSecsPerDay = 86400000;
-constexpr double BitmapOversampling = 2; // a smooth print holds at most this many pixels per layout pixel
+// A smooth drawing's bitmap holds at most this many pixels (64 MB): about 400 dpi on a full A4 page.
+constexpr double MaxBitmapPixels = 16e6;
 
 // The point marker: a filled square, with a dark rim when outlined.
 QImage MarkerImage(const QColor& color, bool outline) {
@@ -449,12 +450,14 @@ void TChart::Draw(QPainter& painter, const QRectF& target, bool asBitmap) {
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                            QPainter::SmoothPixmapTransform);
     if (asBitmap) {
-        // As many pixels as the target holds on the device, but not more than the layout needs.
-        const QRectF onDevice = painter.transform().mapRect(target);
-        const double scale = std::clamp(
-            std::min(onDevice.width() / layoutSize.width(), onDevice.height() / layoutSize.height()), 0.05,
-            BitmapOversampling);
-        QImage bitmap((layoutSize * scale).toSize().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        // As many pixels as the target holds on the device in each direction, so that placing the
+        // bitmap stretches nothing; a page beyond MaxBitmapPixels gets a finer bitmap than it.
+        QSizeF pixels = painter.transform().mapRect(target).size();
+        const double area = pixels.width() * pixels.height();
+        if (area > MaxBitmapPixels)
+            pixels *= std::sqrt(MaxBitmapPixels / area);
+        QImage bitmap(QSize(qCeil(pixels.width()), qCeil(pixels.height())).expandedTo(QSize(1, 1)),
+                      QImage::Format_RGB32);
         bitmap.fill(Qt::white);
         QPainter bitmapPainter(&bitmap);
         bitmapPainter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);

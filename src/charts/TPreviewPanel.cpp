@@ -4,7 +4,9 @@
 #include "charts/TChart.h"
 #include "charts/TPrinter.h"
 #include "core/AppError.h"
+#include "core/SaveFileDialog.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -50,13 +52,13 @@ void TPreviewPanel::SetMarginsVisible(bool visible) {
 }
 
 void TPreviewPanel::Repaint() {
-    sheetPicture_ = QPixmap();
+    sheetPicture_ = QImage();
     update();
 }
 
 // The current printer's page; the screen stands in for it while no printer is installed.
 QSizeF TPreviewPanel::PageSize() const {
-    if (Printer().PrinterIndex() >= 0 && !Printer().PageSize().isEmpty())
+    if (!Printer().PageSize().isEmpty())
         return Printer().PageSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         return screen->size();
@@ -77,16 +79,25 @@ QRectF TPreviewPanel::ChartRect() const {
     return MarginRect(SheetRect(), chart_ ? chart_->PrintMargins() : TPrintMargins());
 }
 
-const QPixmap& TPreviewPanel::SheetPicture() {
-    const QRectF sheet = SheetRect();
-    if (sheetPicture_.size() == sheet.size().toSize())
+// The page drawn as the printer gets it (in printer pixels, fonts at the printer's resolution),
+// only scaled down to the sheet's pixels on screen: sharp at any size and true to the print.
+const QImage& TPreviewPanel::SheetPicture() {
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels = (SheetRect().size() * ratio).toSize().expandedTo(QSize(1, 1));
+    if (!sheetPicture_.isNull() && sheetPicture_.size() == pixels)
         return sheetPicture_;
-    sheetPicture_ = QPixmap(sheet.size().toSize());
+    sheetPicture_ = QImage(pixels, QImage::Format_RGB32);
     sheetPicture_.fill(Qt::white);
     if (chart_) {
+        const QSizeF page = PageSize();
+        const bool printed = !Printer().PageSize().isEmpty();
+        sheetPicture_.setDotsPerMeterX(qRound((printed ? Printer().DpiX() : logicalDpiX()) / 0.0254));
+        sheetPicture_.setDotsPerMeterY(qRound((printed ? Printer().DpiY() : logicalDpiY()) / 0.0254));
         QPainter painter(&sheetPicture_);
-        chart_->Draw(painter, ChartRect().translated(-sheet.topLeft()), asBitmap_);
+        painter.scale(pixels.width() / page.width(), pixels.height() / page.height());
+        chart_->Draw(painter, MarginRect(QRectF(QPointF(), page), chart_->PrintMargins()), asBitmap_);
     }
+    sheetPicture_.setDevicePixelRatio(ratio);
     return sheetPicture_;
 }
 
@@ -99,7 +110,7 @@ void TPreviewPanel::paintEvent(QPaintEvent*) {
 
     const QRectF sheet = SheetRect();
     painter.fillRect(sheet.translated(ShadowOffset, ShadowOffset), Qt::gray);
-    painter.drawPixmap(sheet.topLeft(), SheetPicture());
+    painter.drawImage(sheet.topLeft(), SheetPicture());
     painter.setPen(QPen(Qt::black, 1));
     painter.drawRect(sheet.adjusted(0, 0, -1, -1));
 
@@ -115,7 +126,7 @@ void TPreviewPanel::paintEvent(QPaintEvent*) {
 
 void TPreviewPanel::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    sheetPicture_ = QPixmap();
+    sheetPicture_ = QImage();
 }
 
 TPreviewPanel::Handle TPreviewPanel::HandleAt(const QPointF& at) const {
@@ -222,12 +233,22 @@ void TPreviewPanel::Print() {
         return;
     TPrinter& printer = Printer();
     QPrinter& device = printer.Device();
+    QString destination = printer.PrinterName();
+    if (printer.PrintsToPdfFile()) {
+        destination =
+            AskSaveFileName(window(), QString(), QStringLiteral("PDF (*.pdf)"), QStringLiteral("pdf"));
+        if (destination.isEmpty())
+            return;
+        printer.SetPdfFileName(destination);
+        destination = QDir::toNativeSeparators(destination);
+    }
+
     const QSizeF page = printer.PageSize();
     if (chart_->PrintProportional())
         chart_->SetPrintMargins(chart_->CalcProportionalMargins(page, printer.DpiX(), printer.DpiY()));
 
     device.setDocName(chart_->objectName());
-    const QString failure = QStringLiteral("Unable to print on %1").arg(printer.PrinterName());
+    const QString failure = QStringLiteral("Unable to print on %1").arg(destination);
     QPainter painter;
     if (!painter.begin(&device))
         throw AppError(failure);

@@ -3,7 +3,7 @@
 
 #include "charts/PrintMargins.h"
 
-#include <QPixmap>
+#include <QImage>
 #include <QPointer>
 #include <QWidget>
 
@@ -35,6 +35,8 @@ public:
     // Where the sheet and, inside it, the chart are drawn on the panel.
     QRectF SheetRect() const;
     QRectF ChartRect() const;
+    // The sheet as the panel shows it, in device pixels.
+    QImage SheetImage() { return SheetPicture(); }
 
 signals:
     // The person moved a margin or the chart; the chart's print margins already hold margins.
@@ -53,12 +55,12 @@ private:
     QSizeF PageSize() const;
     Handle HandleAt(const QPointF& at) const;
     void Drag(const QPointF& at);
-    const QPixmap& SheetPicture();
+    const QImage& SheetPicture();
 
     QPointer<TChart> chart_;
     bool asBitmap_ = false;
     bool marginsVisible_ = true;
-    QPixmap sheetPicture_; // the sheet with the chart, drawn once per change
+    QImage sheetPicture_; // the sheet with the chart, drawn once per change and size
 
     Handle dragging_ = Handle::None;
     QPointF dragFrom_;

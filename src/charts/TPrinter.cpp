@@ -3,7 +3,22 @@
 
 #include "charts/TSystemPrinters.h"
 
+#include <QLocale>
+#include <QPageSize>
 #include <QPrinter>
+
+namespace {
+
+// The PDF file entry prints on the paper usual where the program runs, with no unprintable border.
+void SelectPdfFile(QPrinter& printer) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString());
+    const bool letter = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+    printer.setPageSize(QPageSize(letter ? QPageSize::Letter : QPageSize::A4));
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+}
+
+} // namespace
 
 TPrinter::TPrinter(std::unique_ptr<TPrinterBackend> backend)
     : backend_(std::move(backend)), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
@@ -16,6 +31,7 @@ std::unique_ptr<TPrinterBackend> TPrinter::SetBackend(std::unique_ptr<TPrinterBa
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     names_.clear();
     current_.clear();
+    selected_ = false;
     orientations_.clear();
     Printers();
     return previous;
@@ -23,9 +39,12 @@ std::unique_ptr<TPrinterBackend> TPrinter::SetBackend(std::unique_ptr<TPrinterBa
 
 const QStringList& TPrinter::Printers() {
     names_ = backend_->PrinterNames();
+    names_.removeAll(QString()); // the empty name stands for the PDF file
+    if (selected_ && (PrintsToPdfFile() || names_.contains(current_)))
+        return names_;
     if (names_.isEmpty()) {
-        current_.clear();
-    } else if (!names_.contains(current_)) {
+        SelectPrinter(QString());
+    } else {
         const QString preferred = backend_->DefaultPrinterName();
         SelectPrinter(names_.contains(preferred) ? preferred : names_.front());
     }
@@ -33,22 +52,34 @@ const QStringList& TPrinter::Printers() {
 }
 
 int TPrinter::PrinterIndex() const {
-    return current_.isEmpty() ? -1 : static_cast<int>(names_.indexOf(current_));
+    return PrintsToPdfFile() ? PdfFileIndex() : static_cast<int>(names_.indexOf(current_));
 }
 
 void TPrinter::SetPrinterIndex(int index) {
-    if (index < 0 || index >= names_.size() || names_[index] == current_)
+    if (index < 0 || index > PdfFileIndex())
         return;
-    SelectPrinter(names_[index]);
+    const QString name = index == PdfFileIndex() ? QString() : names_[index];
+    if (selected_ && name == current_)
+        return;
+    SelectPrinter(name);
 }
 
 void TPrinter::SelectPrinter(const QString& name) {
-    if (!current_.isEmpty())
+    if (selected_)
         orientations_.insert(current_, Orientation());
-    backend_->Select(*printer_, name);
+    if (name.isEmpty())
+        SelectPdfFile(*printer_);
+    else
+        backend_->Select(*printer_, name);
     current_ = name;
+    selected_ = true;
     if (orientations_.contains(name))
         printer_->setPageOrientation(orientations_.value(name));
+}
+
+void TPrinter::SetPdfFileName(const QString& fileName) {
+    if (PrintsToPdfFile())
+        printer_->setOutputFileName(fileName);
 }
 
 QPageLayout::Orientation TPrinter::Orientation() const {
@@ -71,8 +102,6 @@ int TPrinter::DpiY() const {
 }
 
 bool TPrinter::Setup(QWidget* owner) {
-    if (current_.isEmpty())
-        return false;
     return backend_->Setup(owner, *printer_);
 }
 

@@ -13,7 +13,9 @@ class QPrinter;
 class QWidget;
 
 // The program's printer: the installed printers, the one currently chosen, its orientation and
-// page. Each printer keeps the orientation it was last given while the program runs.
+// page. After the installed printers comes one more entry, the PDF file, which is there on every
+// machine and current when no printer is installed; printing on it writes the page into a PDF file
+// named just before. Each entry keeps the orientation it was last given while the program runs.
 class TPrinter {
 public:
     explicit TPrinter(std::unique_ptr<TPrinterBackend> backend);
@@ -27,10 +29,15 @@ public:
     // Reads the installed printers anew; the current printer stays chosen while it is installed,
     // otherwise the default printer becomes current.
     const QStringList& Printers();
-    // The current printer's position in Printers(); -1 when no printer is installed.
+    // The current entry: a position in Printers(), or PdfFileIndex() for the PDF file.
     int PrinterIndex() const;
     void SetPrinterIndex(int index);
+    // The current printer's name; empty for the PDF file.
     QString PrinterName() const { return current_; }
+    int PdfFileIndex() const { return static_cast<int>(names_.size()); }
+    bool PrintsToPdfFile() const { return current_.isEmpty(); }
+    // Where the PDF file entry writes its next page.
+    void SetPdfFileName(const QString& fileName);
 
     QPageLayout::Orientation Orientation() const;
     void SetOrientation(QPageLayout::Orientation orientation);
@@ -45,12 +52,14 @@ public:
     QPrinter& Device() { return *printer_; }
 
 private:
+    // name empty: the PDF file.
     void SelectPrinter(const QString& name);
 
     std::unique_ptr<TPrinterBackend> backend_;
     std::unique_ptr<QPrinter> printer_;
     QStringList names_;
-    QString current_;
+    QString current_;       // empty: the PDF file
+    bool selected_ = false; // whether current_ has been selected on printer_ yet
     QHash<QString, QPageLayout::Orientation> orientations_;
 };
 

@@ -88,18 +88,10 @@ void TfrmMyChartPreview::showEvent(QShowEvent* event) {
 
 void TfrmMyChartPreview::FormShow() {
     unsetCursor();
-    TPrinter& printer = Printer();
-    ui->CBPrinters->clear();
-    ui->CBPrinters->addItems(printer.Printers());
-    if (printer.PrinterIndex() < 0) {
-        ui->BPrint->setEnabled(false);
-        ui->BSetupPrinter->setEnabled(false);
-        ui->Orientation->setEnabled(false);
-    } else {
-        ui->CBPrinters->setCurrentIndex(printer.PrinterIndex());
-        printer.SetOrientation(QPageLayout::Landscape);
-        ShowPrinterOrientation();
-    }
+    // There is always something to print on: at least the PDF file.
+    FillPrinterList();
+    Printer().SetOrientation(QPageLayout::Landscape);
+    ShowPrinterOrientation();
 
     if (TChart* chart = Chart()) {
         ui->CBProp->setChecked(chart->PrintProportional());
@@ -120,7 +112,7 @@ void TfrmMyChartPreview::ApplyMargins() {
     if (!chart)
         return;
     TPrinter& printer = Printer();
-    if (chart->PrintProportional() && printer.PrinterIndex() >= 0) {
+    if (chart->PrintProportional()) {
         initialMargins_ = chart->CalcProportionalMargins(printer.PageSize(), printer.DpiX(), printer.DpiY());
         chart->SetPrintMargins(initialMargins_);
     }
@@ -232,13 +224,19 @@ void TfrmMyChartPreview::CBPrintersChange() {
 }
 
 void TfrmMyChartPreview::BSetupPrinterClick() {
-    TPrinter& printer = Printer();
-    printer.Setup(this);
-    ui->CBPrinters->clear();
-    ui->CBPrinters->addItems(printer.Printers());
-    ui->CBPrinters->setCurrentIndex(printer.PrinterIndex());
+    Printer().Setup(this);
+    FillPrinterList();
     ShowPrinterOrientation();
     ui->PreviewPanel1->Repaint();
+}
+
+// The installed printers, then the PDF file; the current one selected.
+void TfrmMyChartPreview::FillPrinterList() {
+    TPrinter& printer = Printer();
+    ui->CBPrinters->clear();
+    ui->CBPrinters->addItems(printer.Printers());
+    ui->CBPrinters->addItem(GetText("PdfFile"));
+    ui->CBPrinters->setCurrentIndex(printer.PrinterIndex());
 }
 
 void TfrmMyChartPreview::ShowPrinterOrientation() {

@@ -59,6 +59,7 @@ protected:
 
 private:
     TChart* Chart() const;
+    void FillPrinterList();
     // A margin box's value is kept as the chart's margin of side unless it reaches 100 together
     // with the opposite margin; then the box shows the margin again.
     void MarginEdited(QSpinBox* box, int TPrintMargins::*side, int TPrintMargins::*opposite);

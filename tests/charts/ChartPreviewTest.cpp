@@ -10,11 +10,13 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSlider>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 
@@ -94,7 +96,8 @@ TEST_F(ChartPreviewTest, FirstShowOfAChart) {
     EXPECT_TRUE(Find<QCheckBox>("ShowMargins")->isChecked());
     EXPECT_TRUE(Find<QRadioButton>("OrientationLandscape")->isChecked());
     EXPECT_EQ(Printer().Orientation(), QPageLayout::Landscape);
-    EXPECT_EQ(Find<QComboBox>("CBPrinters")->count(), 2);
+    EXPECT_EQ(Find<QComboBox>("CBPrinters")->count(), 3);
+    EXPECT_EQ(Find<QComboBox>("CBPrinters")->itemText(2), "PDF file");
     EXPECT_EQ(Find<QComboBox>("CBPrinters")->currentText(), "PDF A");
     EXPECT_TRUE(Find<QPushButton>("BPrint")->isEnabled());
     EXPECT_FALSE(preview->UpdatingMargins());
@@ -241,20 +244,88 @@ TEST_F(ChartPreviewTest, ProportionalMarginsForAWideChart) {
     EXPECT_NEAR(printedWidth / printedHeight, 3.0, 0.15);
 }
 
-TEST_F(ChartPreviewTest, WithoutAPrinterMarginsStayEditable) {
+// The next save question is answered with fileName; returns how often it was asked.
+std::shared_ptr<int> AnswerSave(const QString& fileName) {
+    auto asked = std::make_shared<int>(0);
+    SetSaveFileHook(
+        [asked, fileName](QWidget*, const QString&, const QString& filter, const QString& suffix) {
+            ++*asked;
+            EXPECT_EQ(filter, "PDF (*.pdf)");
+            EXPECT_EQ(suffix, "pdf");
+            return fileName;
+        });
+    return asked;
+}
+
+TEST_F(ChartPreviewTest, WithoutAPrinterThePdfFileEntryPrintsIntoTheNamedFile) {
     UsePrinters({});
     ShowPreview(Weight());
-    EXPECT_EQ(Find<QComboBox>("CBPrinters")->count(), 0);
-    EXPECT_FALSE(Find<QPushButton>("BPrint")->isEnabled());
-    EXPECT_FALSE(Find<QPushButton>("BSetupPrinter")->isEnabled());
-    EXPECT_FALSE(Find<QGroupBox>("Orientation")->isEnabled());
-    EXPECT_TRUE(Find<QGroupBox>("GBMargins")->isEnabled());
-
-    Box("SETopMa")->setValue(25);
-    EXPECT_EQ(Weight()->PrintMargins().Top, 25);
+    QComboBox* printers = Find<QComboBox>("CBPrinters");
+    EXPECT_EQ(printers->count(), 1);
+    EXPECT_EQ(printers->currentText(), "PDF file");
+    EXPECT_TRUE(Find<QPushButton>("BPrint")->isEnabled());
+    EXPECT_TRUE(Find<QPushButton>("BSetupPrinter")->isEnabled());
+    EXPECT_TRUE(Find<QGroupBox>("Orientation")->isEnabled());
+    EXPECT_TRUE(Find<QRadioButton>("OrientationLandscape")->isChecked());
     Find<QCheckBox>("CBProp")->setChecked(true);
-    EXPECT_EQ(Weight()->PrintMargins().Top, 25) << "never computed without a printer";
-    EXPECT_FALSE(Find<TPreviewPanel>("PreviewPanel1")->SheetRect().isEmpty());
+    EXPECT_EQ(Weight()->PrintMargins().Left, 15) << "the PDF page is a page like any printer's";
+
+    const QString target = folder_.filePath("chart.pdf");
+    const std::shared_ptr<int> asked = AnswerSave(target);
+    Find<QPushButton>("BPrint")->click();
+    EXPECT_EQ(*asked, 1);
+    EXPECT_TRUE(boxes_.shown().isEmpty());
+    const QByteArray pdf = FileBytes(target);
+    ASSERT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_EQ(PdfPageCount(pdf), 1);
+    const QRegularExpressionMatch box =
+        QRegularExpression(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])").match(QString::fromLatin1(pdf));
+    ASSERT_TRUE(box.hasMatch());
+    EXPECT_GT(box.captured(1).toDouble(), box.captured(2).toDouble()) << "landscape";
+
+    // Cancelling the file question prints nothing and says nothing.
+    QFile::remove(target);
+    AnswerSave(QString());
+    Find<QPushButton>("BPrint")->click();
+    EXPECT_FALSE(QFile::exists(target));
+    EXPECT_TRUE(boxes_.shown().isEmpty());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ChartPreviewTest, ThePdfFileEntryFollowsThePrintersAndKeepsItsOwnOrientation) {
+    ShowPreview(Weight());
+    QComboBox* printers = Find<QComboBox>("CBPrinters");
+    printers->setCurrentIndex(2);
+    emit printers->activated(2);
+    EXPECT_TRUE(Printer().PrintsToPdfFile());
+    EXPECT_EQ(Printer().PrinterIndex(), 2);
+    Find<QRadioButton>("OrientationPortrait")->click();
+
+    const QString target = folder_.filePath("chart.pdf");
+    AnswerSave(target);
+    Find<QPushButton>("BPrint")->click();
+    EXPECT_EQ(PdfPageCount(FileBytes(target)), 1);
+    EXPECT_FALSE(QFile::exists(PdfOf("PDF A"))) << "the printer's own output stays untouched";
+
+    printers->setCurrentIndex(0);
+    emit printers->activated(0);
+    EXPECT_EQ(Printer().PrinterName(), "PDF A");
+    EXPECT_EQ(Printer().Orientation(), QPageLayout::Landscape);
+    printers->setCurrentIndex(2);
+    emit printers->activated(2);
+    EXPECT_EQ(Printer().Orientation(), QPageLayout::Portrait);
+    EXPECT_TRUE(Find<QRadioButton>("OrientationPortrait")->isChecked());
+}
+
+TEST_F(ChartPreviewTest, AnUnwritablePdfFileReachesTheErrorHandler) {
+    UsePrinters({});
+    ShowPreview(Weight());
+    AnswerSave(folder_.filePath("no/such/folder/chart.pdf"));
+    Find<QPushButton>("BPrint")->click();
+    ASSERT_EQ(boxes_.shown().size(), 1);
+    EXPECT_EQ(boxes_.shown()[0].caption, ApplicationTitle);
+    EXPECT_TRUE(boxes_.shown()[0].text.contains("chart.pdf")) << boxes_.shown()[0].text.toStdString();
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(ChartPreviewTest, EachPrinterKeepsItsOwnOrientation) {
@@ -288,7 +359,7 @@ TEST_F(ChartPreviewTest, SetupRefillsThePrinterList) {
     ShowPreview(Weight());
     Find<QPushButton>("BSetupPrinter")->click();
     EXPECT_EQ(printers->SetupCount(), 1);
-    EXPECT_EQ(Find<QComboBox>("CBPrinters")->count(), 1);
+    EXPECT_EQ(Find<QComboBox>("CBPrinters")->count(), 2);
     EXPECT_EQ(Find<QComboBox>("CBPrinters")->currentText(), "PDF A");
 }
 
@@ -362,6 +433,59 @@ TEST_F(ChartPreviewTest, ThePreviewButtonShowsThePresetDialogModally) {
     EXPECT_TRUE(seen);
     EXPECT_EQ(form_->chtBMI()->PrintResolution(), -100);
     EXPECT_TRUE(boxes_.shown().isEmpty());
+}
+
+// How sharp a picture is: the sum of the squared differences between neighbouring pixels. A
+// blurred picture has less of it than a sharp one of the same content.
+double Sharpness(const QImage& picture) {
+    const QImage gray = picture.convertToFormat(QImage::Format_Grayscale8);
+    double sum = 0;
+    for (int y = 0; y + 1 < gray.height(); ++y) {
+        const uchar* row = gray.constScanLine(y);
+        const uchar* below = gray.constScanLine(y + 1);
+        for (int x = 0; x + 1 < gray.width(); ++x) {
+            const double dx = row[x + 1] - row[x];
+            const double dy = below[x] - row[x];
+            sum += dx * dx + dy * dy;
+        }
+    }
+    return sum;
+}
+
+// The sheet on screen is the printed page made smaller: the page printed into a PDF file and
+// rendered by a PDF reader at the sheet's size is about as sharp as the sheet, whether drawn
+// smooth or direct, and at different window sizes.
+TEST_F(ChartPreviewTest, TheSheetShowsThePageAsItPrints) {
+    const QString pdftoppm = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+    if (pdftoppm.isEmpty())
+        GTEST_SKIP() << "pdftoppm (poppler-utils) is not installed";
+    const struct {
+        bool smooth;
+        QSize window;
+    } cases[] = {{true, {1200, 900}}, {false, {1200, 900}}, {true, {700, 900}}, {false, {1600, 700}}};
+    for (const auto& c : cases) {
+        ShowPreview(Weight());
+        preview_->setWindowState(Qt::WindowNoState);
+        preview_->resize(c.window);
+        Find<QCheckBox>("CheckBox1")->setChecked(c.smooth);
+        QCoreApplication::processEvents();
+        const QImage sheet = Find<TPreviewPanel>("PreviewPanel1")->SheetImage();
+
+        Find<QPushButton>("BPrint")->click();
+        const QString rendered = folder_.filePath("page");
+        QProcess reader;
+        reader.start(pdftoppm, {"-png", "-singlefile", "-scale-to-x", QString::number(sheet.width()),
+                                "-scale-to-y", QString::number(sheet.height()), PdfOf("PDF A"), rendered});
+        ASSERT_TRUE(reader.waitForFinished(60000));
+        const QImage page(rendered + ".png");
+        ASSERT_EQ(page.size(), sheet.size());
+        // The reader draws the page's fine lines and texts crisper than a screen picture can
+        // hold, but a sheet drawn from a bitmap stretched to fit keeps less than half of that.
+        EXPECT_GT(Sharpness(sheet) / Sharpness(page), 0.5)
+            << "smooth " << c.smooth << ", window " << c.window.width() << " x " << c.window.height();
+        QFile::remove(PdfOf("PDF A"));
+        preview_.reset();
+    }
 }
 
 TEST_F(ChartPreviewTest, PrintDrawingLeavesTheScreenChartAsItWas) {

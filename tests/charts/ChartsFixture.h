@@ -101,6 +101,7 @@ protected:
             {"LB", "LB"},
             {"Notify", "Notify"},
             {"FileExistsSureOverwrite", "%s exists"},
+            {"PdfFile", "PDF file"},
         };
         for (auto it = overrides.cbegin(); it != overrides.cend(); ++it)
             texts[it.key()] = it.value();

@@ -83,6 +83,7 @@ inline const char* const MessageKeys[] = {
     "OverviewToGain",
     "OverviewToLose",
     "PasswordChanged",
+    "PdfFile",
     "ReadDataCountError",
     "ReadDataTimeout",
     "ResponseError",
