@@ -33,23 +33,30 @@ inline std::int32_t NextHeight(const std::int32_t* up, const std::int32_t* mid, 
     return Mul32(v, factor) / 256;
 }
 
-// The row loop vectorises; with AVX2 it runs eight cells at a time where the processor has it.
+// Cells from to before end of one row; the row loop vectorises, with AVX2 eight cells at a time
+// where the processor has it.
 #if defined(__x86_64__) && defined(__has_attribute)
 #if __has_attribute(target_clones)
 __attribute__((target_clones("avx2", "default")))
 #endif
 #endif
 void PropagateRow(const std::int32_t* __restrict up, const std::int32_t* __restrict mid,
-                  const std::int32_t* __restrict down, std::int32_t* __restrict old, int width,
+                  const std::int32_t* __restrict down, std::int32_t* __restrict old, int width, int from, int end,
                   std::int32_t factor) {
     if (width == 1) {
         old[0] = NextHeight(up, mid, down, old[0], 0, 0, 0, factor);
         return;
     }
-    old[0] = NextHeight(up, mid, down, old[0], 0, 0, 1, factor);
-    for (int x = 1; x < width - 1; ++x)
+    int x = from;
+    if (x == 0) {
+        old[0] = NextHeight(up, mid, down, old[0], 0, 0, 1, factor);
+        x = 1;
+    }
+    const int interiorEnd = std::min(end, width - 1);
+    for (; x < interiorEnd; ++x)
         old[x] = NextHeight(up, mid, down, old[x], x, x - 1, x + 1, factor);
-    old[width - 1] = NextHeight(up, mid, down, old[width - 1], width - 1, width - 2, width - 1, factor);
+    if (end == width && x == width - 1)
+        old[width - 1] = NextHeight(up, mid, down, old[width - 1], width - 1, width - 2, width - 1, factor);
 }
 
 inline std::uint8_t ClampByte(int value) {
@@ -94,7 +101,28 @@ inline bool CalmRun(const std::int32_t* mid, const std::int32_t* up, const std::
 
 } // namespace
 
+void TWaterEffect::TSpan::Include(const TSpan& other) {
+    if (other.Empty())
+        return;
+    if (Empty()) {
+        *this = other;
+        return;
+    }
+    Begin = std::min(Begin, other.Begin);
+    End = std::max(End, other.End);
+}
+
 TWaterEffect::TWaterEffect(TRandomSource random) : random_(std::move(random)) {}
+
+std::int32_t* TWaterEffect::CurrentRow(int y) {
+    currentSpans_[static_cast<std::size_t>(y)] = {0, mapWidth_};
+    return currentRows_[static_cast<std::size_t>(y)];
+}
+
+std::int32_t* TWaterEffect::PreviousRow(int y) {
+    previousSpans_[static_cast<std::size_t>(y)] = {0, mapWidth_};
+    return previousRows_[static_cast<std::size_t>(y)];
+}
 
 void TWaterEffect::SetDamping(int damping) {
     if (damping >= 1 && damping <= 99)
@@ -114,6 +142,8 @@ void TWaterEffect::SetMapSize(int width, int height) {
     currentRows_.assign(static_cast<std::size_t>(height), nullptr);
     previousRows_.assign(static_cast<std::size_t>(height), nullptr);
     sourceRows_.assign(static_cast<std::size_t>(height), nullptr);
+    currentSpans_.assign(static_cast<std::size_t>(height), TSpan());
+    previousSpans_.assign(static_cast<std::size_t>(height), TSpan());
     ClearMaps();
     for (int row = 0; row < height; ++row) {
         const std::size_t start = static_cast<std::size_t>(row) * static_cast<std::size_t>(width);
@@ -125,6 +155,8 @@ void TWaterEffect::SetMapSize(int width, int height) {
 void TWaterEffect::ClearMaps() {
     std::fill(firstMap_.begin(), firstMap_.end(), 0);
     std::fill(secondMap_.begin(), secondMap_.end(), 0);
+    std::fill(currentSpans_.begin(), currentSpans_.end(), TSpan());
+    std::fill(previousSpans_.begin(), previousSpans_.end(), TSpan());
 }
 
 void TWaterEffect::AddBlob(int x, int y, int radius, int strength) {
@@ -150,6 +182,7 @@ void TWaterEffect::AddBlob(int x, int y, int radius, int strength) {
     for (int j = top; j <= bottom; ++j) {
         const int rowIndex = y + j; // never negative: top is -min(y, radius)
         std::int32_t* row = currentRows_[static_cast<std::size_t>(rowIndex)];
+        currentSpans_[static_cast<std::size_t>(rowIndex)].Include({x + left, x + right + 1});
         for (int i = left; i <= right; ++i)
             if (static_cast<long long>(i) * i + static_cast<long long>(j) * j <= r * r)
                 row[x + i] = Add32(row[x + i], strength);
@@ -160,20 +193,40 @@ std::int32_t TWaterEffect::DampingFactor() const {
     return ((100 - damping_) * 256) / 100;
 }
 
+// Only the cells with a raised neighbour or a raised older height of their own are computed; the
+// others stay 0. The row's span then shrinks to the heights that came out other than 0.
 void TWaterEffect::PropagateRowOf(int y, std::int32_t factor) {
-    const int yu = std::max(y - 1, 0);
-    const int yd = std::min(y + 1, mapHeight_ - 1);
-    PropagateRow(currentRows_[static_cast<std::size_t>(yu)], currentRows_[static_cast<std::size_t>(y)],
-                 currentRows_[static_cast<std::size_t>(yd)], previousRows_[static_cast<std::size_t>(y)],
-                 mapWidth_, factor);
+    const auto yu = static_cast<std::size_t>(std::max(y - 1, 0));
+    const auto ym = static_cast<std::size_t>(y);
+    const auto yd = static_cast<std::size_t>(std::min(y + 1, mapHeight_ - 1));
+    TSpan raised = currentSpans_[yu];
+    raised.Include(currentSpans_[ym]);
+    raised.Include(currentSpans_[yd]);
+    TSpan computed = previousSpans_[ym];
+    if (!raised.Empty())
+        computed.Include({std::max(raised.Begin - 1, 0), std::min(raised.End + 1, mapWidth_)});
+    TSpan& written = previousSpans_[ym];
+    if (computed.Empty()) {
+        written = TSpan();
+        return;
+    }
+    std::int32_t* old = previousRows_[ym];
+    PropagateRow(currentRows_[yu], currentRows_[ym], currentRows_[yd], old, mapWidth_, computed.Begin,
+                 computed.End, factor);
+    while (computed.Begin < computed.End && old[computed.Begin] == 0)
+        ++computed.Begin;
+    while (computed.End > computed.Begin && old[computed.End - 1] == 0)
+        --computed.End;
+    written = computed;
 }
 
 void TWaterEffect::PropagateWaves() {
     const std::int32_t factor = DampingFactor();
     for (int y = 0; y < mapHeight_; ++y)
         PropagateRowOf(y, factor);
-    // The blocks keep their memory; the row tables carry the roles.
+    // The blocks keep their memory; the row tables and their spans carry the roles.
     currentRows_.swap(previousRows_);
+    currentSpans_.swap(previousSpans_);
 }
 
 bool TWaterEffect::PrepareDrawing(const TSourcePixels& source, const TTargetPixels& target, int& width,
@@ -189,15 +242,37 @@ bool TWaterEffect::PrepareDrawing(const TSourcePixels& source, const TTargetPixe
     return true;
 }
 
-// Draws row y of the target from the map whose rows are mapRows; width and height are the part
-// that map, source and target have in common.
-void TWaterEffect::DrawRow(const std::int32_t* const* mapRows, int y, const TTargetPixels& target, int width,
-                           int height) const {
+TWaterEffect::TSpan TWaterEffect::MovingColumns(const std::vector<TSpan>& spans, int y) const {
+    // A pixel moves when its left or right neighbour, or the cell above or below it, is raised.
+    TSpan moving = spans[static_cast<std::size_t>(std::max(y - 1, 0))];
+    moving.Include(spans[static_cast<std::size_t>(std::min(y + 1, mapHeight_ - 1))]);
+    const TSpan& own = spans[static_cast<std::size_t>(y)];
+    if (!own.Empty())
+        moving.Include({std::max(own.Begin - 1, 0), std::min(own.End + 1, mapWidth_)});
+    return moving;
+}
+
+// Draws row y of the target from the map whose rows are mapRows and spans spans; width and height
+// are the part that map, source and target have in common.
+void TWaterEffect::DrawRow(const std::int32_t* const* mapRows, const std::vector<TSpan>& spans, int y,
+                           const TTargetPixels& target, int width, int height) const {
     const std::uint8_t* const* sourceRows = sourceRows_.data();
+    const std::uint8_t* sourceRow = sourceRows[y];
+    std::uint8_t* targetRow = target.Row0 + y * target.RowDistance;
+    const TSpan moving = MovingColumns(spans, y);
+    const int from = std::min(moving.Begin, width);
+    const int to = std::min(moving.End, width);
+    if (moving.Empty() || from >= to) {
+        std::memcpy(targetRow, sourceRow, 3 * static_cast<std::size_t>(width));
+        return;
+    }
+    std::memcpy(targetRow, sourceRow, 3 * static_cast<std::size_t>(from));
+    std::memcpy(targetRow + 3 * static_cast<std::ptrdiff_t>(to),
+                sourceRow + 3 * static_cast<std::ptrdiff_t>(to), 3 * static_cast<std::size_t>(width - to));
+
     const std::int32_t* up = mapRows[std::max(y - 1, 0)];
     const std::int32_t* mid = mapRows[y];
     const std::int32_t* down = mapRows[std::min(y + 1, mapHeight_ - 1)];
-    std::uint8_t* targetRow = target.Row0 + y * target.RowDistance;
     const std::uint8_t* shadeTable = ShadeTable().data();
 
     // x + dx and y + dy are compared as unsigned 32-bit numbers: the true sums lie between -2^31
@@ -220,12 +295,65 @@ void TWaterEffect::DrawRow(const std::int32_t* const* mapRows, int y, const TTar
         out[2] = shaded[in[2]];
     };
 
-    pixel(0, 0, std::min(1, mapWidth_ - 1));
-    // Columns 1 .. interiorEnd - 1 have both horizontal neighbours inside the map. Most of the
-    // surface is calm even in busy water, and calm cells come in runs: those are plain copies.
-    const int interiorEnd = std::min(width, mapWidth_ - 1);
-    const std::uint8_t* sourceRow = sourceRows[y];
-    int x = 1;
+    int x = from;
+    if (x == 0) {
+        pixel(0, 0, std::min(1, mapWidth_ - 1));
+        x = 1;
+    }
+    // Columns up to interiorEnd - 1 have both horizontal neighbours inside the map. Calm cells
+    // come in runs even inside the moving columns: those are plain copies.
+    const int interiorEnd = std::min(to, mapWidth_ - 1);
+#ifdef __SSE2__
+    // Four pixels at a time: their slopes, samples and shades are worked out side by side, the
+    // same way pixel() does it, and only the bytes are then fetched one pixel after another.
+    const __m128i sign = _mm_set1_epi32(INT32_MIN);
+    const __m128i widthLimit =
+        _mm_set1_epi32(static_cast<std::int32_t>(static_cast<std::uint32_t>(width) ^ 0x80000000u));
+    const __m128i heightLimit =
+        _mm_set1_epi32(static_cast<std::int32_t>(static_cast<std::uint32_t>(height) ^ 0x80000000u));
+    const __m128i rowY = _mm_set1_epi32(y);
+    const __m128i brightest = _mm_set1_epi32(255);
+    const __m128i darkest = _mm_set1_epi32(-255);
+    alignas(16) std::int32_t columns[4];
+    alignas(16) std::int32_t rows[4];
+    alignas(16) std::int32_t shades[4];
+    for (; x + 4 <= interiorEnd; x += 4) {
+        const __m128i left = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mid + x - 1));
+        const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mid + x + 1));
+        const __m128i above = _mm_loadu_si128(reinterpret_cast<const __m128i*>(up + x));
+        const __m128i below = _mm_loadu_si128(reinterpret_cast<const __m128i*>(down + x));
+        const __m128i slopes = _mm_or_si128(_mm_xor_si128(left, right), _mm_xor_si128(above, below));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(slopes, _mm_setzero_si128())) == 0xFFFF) {
+            std::memcpy(targetRow + 3 * static_cast<std::ptrdiff_t>(x),
+                        sourceRow + 3 * static_cast<std::ptrdiff_t>(x), 12);
+            continue;
+        }
+        const __m128i columnX = _mm_add_epi32(_mm_set1_epi32(x), _mm_setr_epi32(0, 1, 2, 3));
+        const __m128i dx = _mm_sub_epi32(left, right);
+        const __m128i sx = _mm_add_epi32(columnX, dx);
+        const __m128i sy = _mm_add_epi32(rowY, _mm_sub_epi32(above, below));
+        // unsigned a < b as signed (a ^ 2^31) < (b ^ 2^31)
+        const __m128i inside = _mm_and_si128(_mm_cmplt_epi32(_mm_xor_si128(sx, sign), widthLimit),
+                                             _mm_cmplt_epi32(_mm_xor_si128(sy, sign), heightLimit));
+        const __m128i tooBright = _mm_cmpgt_epi32(dx, brightest);
+        __m128i shade = _mm_or_si128(_mm_and_si128(tooBright, brightest), _mm_andnot_si128(tooBright, dx));
+        const __m128i tooDark = _mm_cmplt_epi32(shade, darkest);
+        shade = _mm_or_si128(_mm_and_si128(tooDark, darkest), _mm_andnot_si128(tooDark, shade));
+        _mm_store_si128(reinterpret_cast<__m128i*>(shades), _mm_and_si128(inside, shade));
+        _mm_store_si128(reinterpret_cast<__m128i*>(columns),
+                        _mm_or_si128(_mm_and_si128(inside, sx), _mm_andnot_si128(inside, columnX)));
+        _mm_store_si128(reinterpret_cast<__m128i*>(rows),
+                        _mm_or_si128(_mm_and_si128(inside, sy), _mm_andnot_si128(inside, rowY)));
+        for (int k = 0; k < 4; ++k) {
+            const std::uint8_t* in = sourceRows[rows[k]] + 3 * static_cast<std::ptrdiff_t>(columns[k]);
+            const std::uint8_t* shaded = shadeTable + 255 - shades[k];
+            std::uint8_t* out = targetRow + 3 * static_cast<std::ptrdiff_t>(x + k);
+            out[0] = shaded[in[0]];
+            out[1] = shaded[in[1]];
+            out[2] = shaded[in[2]];
+        }
+    }
+#else
     for (; x + 4 <= interiorEnd; x += 4) {
         if (CalmRun(mid, up, down, x)) {
             std::memcpy(targetRow + 3 * static_cast<std::ptrdiff_t>(x),
@@ -237,9 +365,10 @@ void TWaterEffect::DrawRow(const std::int32_t* const* mapRows, int y, const TTar
             pixel(x + 3, x + 2, x + 4);
         }
     }
+#endif
     for (; x < interiorEnd; ++x)
         pixel(x, x - 1, x + 1);
-    for (; x < width; ++x)
+    for (; x < to; ++x)
         pixel(x, x - 1, std::min(x + 1, mapWidth_ - 1));
 }
 
@@ -249,7 +378,7 @@ void TWaterEffect::DrawRefraction(const TSourcePixels& source, const TTargetPixe
     if (!PrepareDrawing(source, target, width, height))
         return;
     for (int y = 0; y < height; ++y)
-        DrawRow(currentRows_.data(), y, target, width, height);
+        DrawRow(currentRows_.data(), currentSpans_, y, target, width, height);
 }
 
 // The same as PropagateWaves and then DrawRefraction, with each row drawn as soon as the rows
@@ -265,9 +394,10 @@ void TWaterEffect::RenderFrame(const TSourcePixels& source, const TTargetPixels&
     for (int y = 0; y < mapHeight_; ++y) {
         PropagateRowOf(y, factor);
         if (y >= 1 && y - 1 < height)
-            DrawRow(previousRows_.data(), y - 1, target, width, height);
+            DrawRow(previousRows_.data(), previousSpans_, y - 1, target, width, height);
     }
     if (mapHeight_ - 1 < height)
-        DrawRow(previousRows_.data(), mapHeight_ - 1, target, width, height);
+        DrawRow(previousRows_.data(), previousSpans_, mapHeight_ - 1, target, width, height);
     currentRows_.swap(previousRows_);
+    currentSpans_.swap(previousSpans_);
 }

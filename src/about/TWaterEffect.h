@@ -61,17 +61,30 @@ public:
     void RenderFrame(const TSourcePixels& source, const TTargetPixels& target);
 
     // Rows of the current map (the newest heights) and of the previous one; y from 0 to MapHeight - 1.
-    std::int32_t* CurrentRow(int y) { return currentRows_[static_cast<std::size_t>(y)]; }
-    std::int32_t* PreviousRow(int y) { return previousRows_[static_cast<std::size_t>(y)]; }
+    // A row handed out for writing may be changed anywhere.
+    std::int32_t* CurrentRow(int y);
+    std::int32_t* PreviousRow(int y);
     const std::int32_t* CurrentRow(int y) const { return currentRows_[static_cast<std::size_t>(y)]; }
     const std::int32_t* PreviousRow(int y) const { return previousRows_[static_cast<std::size_t>(y)]; }
 
 private:
+    // The columns [Begin, End) of a map row outside which every height is 0. Most of the water is
+    // at rest even when it ripples, and at rest a cell keeps height 0 and draws its source pixel:
+    // only the cells near a raised one need the arithmetic.
+    struct TSpan {
+        int Begin = 0;
+        int End = 0;
+        bool Empty() const { return Begin >= End; }
+        void Include(const TSpan& other);
+    };
+
     std::int32_t DampingFactor() const;
     void PropagateRowOf(int y, std::int32_t factor);
     bool PrepareDrawing(const TSourcePixels& source, const TTargetPixels& target, int& width, int& height);
-    void DrawRow(const std::int32_t* const* mapRows, int y, const TTargetPixels& target, int width,
-                 int height) const;
+    // The columns of row y that may draw other than their source pixel, from the spans of map.
+    TSpan MovingColumns(const std::vector<TSpan>& spans, int y) const;
+    void DrawRow(const std::int32_t* const* mapRows, const std::vector<TSpan>& spans, int y,
+                 const TTargetPixels& target, int width, int height) const;
 
     TRandomSource random_;
     int mapWidth_ = 0;
@@ -80,6 +93,8 @@ private:
     std::vector<std::int32_t> secondMap_;
     std::vector<std::int32_t*> currentRows_;
     std::vector<std::int32_t*> previousRows_;
+    std::vector<TSpan> currentSpans_; // follow their rows
+    std::vector<TSpan> previousSpans_;
     std::vector<const std::uint8_t*> sourceRows_;
     std::uint8_t damping_ = 20;
 };
