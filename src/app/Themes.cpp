@@ -88,7 +88,8 @@ QPushButton:pressed { background: %highlight; color: %highlightText; }
 QPushButton:disabled { color: %barBorder; }
 QLineEdit, QComboBox, QDateEdit, QPlainTextEdit, QTextEdit, QTreeView, QListView, QTableView {
     background: %input; color: %text; border: 1px solid %barBorder; border-radius: 3px;
-    selection-background-color: %highlight; selection-color: %highlightText; }
+    selection-background-color: %highlight; selection-color: %highlightText;
+    alternate-background-color: %menu; }
 QLineEdit, QComboBox, QDateEdit { padding: 2px 4px; min-height: 18px; }
 /* Spin boxes keep the style's own arrow buttons, in the palette's colours: a styled frame would
    leave their buttons without arrows. */

@@ -103,7 +103,7 @@ TfrmStatistics::TfrmStatistics(const std::vector<TDayMean>& days, const QDate& f
     : QDialog(parent), days_(days), from_(from), to_(to), metric_(Globals.CurrentUnit == 0) {
     setObjectName(QStringLiteral("TfrmStatistics"));
     setWindowTitle(QStringLiteral("Statistics"));
-    resize(760, 520);
+    resize(900, 560);
     if (!metric_)
         for (TDayMean& day : days_) {
             day.Weight = KgToLbExact(day.Weight);
@@ -198,6 +198,12 @@ void TfrmStatistics::FillStatistics() {
         rows.push_back(row);
     }
     Fill(lvStatistics, StatisticsHeading(), rows);
+    // Five rows are all there is: show them whole, each column as wide as its heading or numbers.
+    lvStatistics->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    lvStatistics->header()->setStretchLastSection(true);
+    lvStatistics->setFixedHeight(lvStatistics->header()->sizeHint().height() +
+                                 lvStatistics->sizeHintForRow(0) * static_cast<int>(rows.size()) +
+                                 2 * lvStatistics->frameWidth() + 2);
     // Tall enough for its five rows, so the means below get the rest of the room.
     lvStatistics->setFixedHeight(lvStatistics->header()->sizeHint().height() +
                                  5 * lvStatistics->sizeHintForRow(0) + 2 * lvStatistics->frameWidth() + 2);
