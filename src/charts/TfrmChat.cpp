@@ -226,7 +226,8 @@ void TfrmChat::ShowLoadedDays() {
         const std::vector<TDayPoint> smooth = Trend(points);
         const size_t step = (smooth.size() + MaxTrendPoints - 1) / MaxTrendPoints;
         QList<QPointF> line;
-        line.reserve(static_cast<qsizetype>(smooth.size() / std::max<size_t>(step, 1) + 1));
+        const size_t kept = smooth.size() / std::max<size_t>(step, 1) + 1;
+        line.reserve(static_cast<qsizetype>(kept));
         for (size_t i = 0; i < smooth.size(); ++i)
             if (i % step == 0 || i + 1 == smooth.size())
                 line.append({TChart::DayToX(smooth[i].Day), smooth[i].Value});

@@ -168,7 +168,7 @@ QString RestoreDatabase(TdmMain& store, const QString& source, const QDateTime& 
             QStringLiteral("%1 is not a database of this program.").arg(QDir::toNativeSeparators(source)));
     const QString database = store.DatabasePath();
     const QString staged = database + QStringLiteral(".restoring");
-    const QString kept =
+    QString kept =
         QFileInfo(database).dir().filePath(QStringLiteral("MainDB %1 replaced.DB").arg(Stamp(now)));
 
     // The chosen file is copied through the engine rather than byte by byte, so that a file
@@ -219,7 +219,7 @@ QString RunAutomaticBackup(TdmMain& store, const QDateTime& now) {
     const QString folder = AutomaticBackupFolder(store);
     if (!QDir().mkpath(folder))
         RaiseFileError(folder);
-    const QString target = QDir(folder).filePath(QStringLiteral("MainDB %1.DB").arg(Stamp(now)));
+    QString target = QDir(folder).filePath(QStringLiteral("MainDB %1.DB").arg(Stamp(now)));
     BackupDatabase(store, target);
     const QStringList backups = AutomaticBackups(store);
     for (qsizetype i = KeptAutomaticBackups; i < backups.size(); ++i)
