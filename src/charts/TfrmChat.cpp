@@ -6,6 +6,7 @@
 #include "charts/TChart.h"
 #include "charts/TfrmMyChartPreview.h"
 #include "charts/TfrmStatistics.h"
+#include "core/ChildWindow.h"
 #include "core/Clock.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
@@ -316,20 +317,10 @@ void ShowChartView(QMdiArea* area) {
     QPointer<TfrmChat>& view = Instance();
     if (!view) {
         view = new TfrmChat;
-        QMdiSubWindow* frame = area->addSubWindow(view);
-        frame->setAttribute(Qt::WA_DeleteOnClose);
-        frame->resize(InitialSize);
-        QObject::connect(frame, &QMdiSubWindow::windowStateChanged, view,
-                         [chart = view.data()](Qt::WindowStates before, Qt::WindowStates now) {
-                             if ((now & Qt::WindowActive) && !(before & Qt::WindowActive))
-                                 chart->FormActivate();
-                         });
+        AddChildWindow(area, view, [chart = view.data()] { chart->FormActivate(); })->resize(InitialSize);
         RunGuarded([&] { view->FormCreate(); });
     }
-    QWidget* frame = view->parentWidget();
-    frame->show();
-    frame->raise();
-    area->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(frame));
+    BringChildToFront(view);
     view->repaint();
     view->LoadCharts();
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "overview/TfrmOverview.h"
 
+#include "core/ChildWindow.h"
 #include "core/Clock.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
@@ -39,10 +40,6 @@ const QString ShowAtLoginKey = QStringLiteral("ShowAtLogin");
 QPointer<TfrmOverview>& overviewInstance() {
     static QPointer<TfrmOverview> instance;
     return instance;
-}
-
-QMdiSubWindow* frameOf(QWidget* form) {
-    return qobject_cast<QMdiSubWindow*>(form->parentWidget());
 }
 
 // A language text with one %s filled in; the bare value when the text does not take one.
@@ -317,7 +314,7 @@ void TfrmOverview::FormCreate() {
 }
 
 void TfrmOverview::FormActivate() {
-    if (QMdiSubWindow* frame = frameOf(this))
+    if (QMdiSubWindow* frame = FrameOf(this))
         QMetaObject::invokeMethod(frame, &QMdiSubWindow::showMaximized, Qt::QueuedConnection);
     RefreshOverview();
 }
@@ -455,8 +452,7 @@ void TfrmOverview::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     if (overviewInstance() == this)
         overviewInstance() = nullptr;
-    if (QMdiSubWindow* frame = frameOf(this))
-        frame->close();
+    CloseFrameOf(this);
 }
 
 TfrmOverview* ShowOverview(QMdiArea* area) {
@@ -465,21 +461,11 @@ TfrmOverview* ShowOverview(QMdiArea* area) {
     if (created) {
         auto* form = new TfrmOverview;
         instance = form;
-        QMdiSubWindow* frame = area->addSubWindow(form);
-        frame->setAttribute(Qt::WA_DeleteOnClose);
-        QObject::connect(frame, &QMdiSubWindow::windowStateChanged, form,
-                         [form](Qt::WindowStates before, Qt::WindowStates now) {
-                             if (!(before & Qt::WindowActive) && (now & Qt::WindowActive))
-                                 RunGuarded([form] { form->FormActivate(); });
-                         });
+        AddChildWindow(area, form, [form] { form->FormActivate(); });
         RunGuarded([form] { form->FormCreate(); });
     }
     TfrmOverview* form = instance;
-    if (QMdiSubWindow* frame = frameOf(form)) {
-        frame->show();
-        frame->raise();
-        frame->mdiArea()->setActiveSubWindow(frame);
-    }
+    BringChildToFront(form);
     if (!created)
         RunGuarded([form] { form->RefreshOverview(); });
     return form;

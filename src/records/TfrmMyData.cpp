@@ -4,6 +4,7 @@
 #include "ui_TfrmMyData.h"
 
 #include "core/AppError.h"
+#include "core/ChildWindow.h"
 #include "core/Clock.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
@@ -43,10 +44,6 @@ namespace {
 QPointer<TfrmMyData>& myDataInstance() {
     static QPointer<TfrmMyData> instance;
     return instance;
-}
-
-QMdiSubWindow* frameOf(QWidget* form) {
-    return qobject_cast<QMdiSubWindow*>(form->parentWidget());
 }
 
 void showNotice(QWidget* owner, const char* key) {
@@ -222,7 +219,7 @@ void TfrmMyData::ComposeTextsAgain() {
 }
 
 void TfrmMyData::FormActivate() {
-    if (QMdiSubWindow* frame = frameOf(this))
+    if (QMdiSubWindow* frame = FrameOf(this))
         QMetaObject::invokeMethod(frame, &QMdiSubWindow::showMaximized, Qt::QueuedConnection);
 }
 
@@ -449,9 +446,7 @@ void TfrmMyData::closeEvent(QCloseEvent* event) {
     // My Data opens a fresh list even before the deferred deletion has run.
     if (myDataInstance() == this)
         myDataInstance() = nullptr;
-    // Closed by itself rather than through its frame, the list takes the frame along.
-    if (QMdiSubWindow* frame = frameOf(this))
-        frame->close();
+    CloseFrameOf(this);
 }
 
 TfrmMyData* ShowMyData(QMdiArea* area) {
@@ -459,22 +454,13 @@ TfrmMyData* ShowMyData(QMdiArea* area) {
     if (!instance) {
         auto* form = new TfrmMyData;
         instance = form;
-        QMdiSubWindow* frame = area->addSubWindow(form);
-        frame->setAttribute(Qt::WA_DeleteOnClose);
-        QObject::connect(frame, &QMdiSubWindow::windowStateChanged, form,
-                         [form](Qt::WindowStates before, Qt::WindowStates now) {
-                             if (!(before & Qt::WindowActive) && (now & Qt::WindowActive))
-                                 form->FormActivate();
-                         });
+        AddChildWindow(area, form, [form] { form->FormActivate(); });
         RunGuarded([form] { form->FormCreate(); });
     }
     TfrmMyData* form = instance;
-    if (QMdiSubWindow* frame = frameOf(form)) {
-        frame->show();
-        frame->raise();
-        frame->mdiArea()->setActiveSubWindow(frame);
+    BringChildToFront(form);
+    if (QMdiSubWindow* frame = FrameOf(form))
         frame->repaint();
-    }
     return form;
 }
 
