@@ -2,16 +2,15 @@
 #include "records/SheetFile.h"
 
 #include "core/AppError.h"
+#include "core/AtomicFile.h"
 #include "core/MessageBox.h"
 #include "lang/AnsiText.h"
 #include "lang/LangMgr.h"
 #include "records/FormatText.h"
 #include "records/TExcelExport.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 bool ConfirmReplaceFile(QWidget* owner, const QString& fileName) {
     const QFileInfo target(fileName);
@@ -39,19 +38,12 @@ bool WriteSheetFile(QWidget* owner, const QString& fileName, const std::vector<Q
         return false;
 
     const int codePage = AnsiCodePage();
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("Cannot create file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(fileName), out.errorString()));
-    TExcelExport::WriteBof(out);
-    TExcelExport::WriteCodePage(out, static_cast<quint16>(codePage));
-    for (size_t row = 0; row < rows.size(); ++row)
-        for (qsizetype column = 0; column < rows[row].size(); ++column)
-            TExcelExport::WriteLabelCell(out, static_cast<quint16>(column), static_cast<quint16>(row),
-                                         ToAnsi(rows[row][column], codePage));
-    TExcelExport::WriteEof(out);
-    if (!out.commit())
-        throw AppError(QStringLiteral("Cannot write file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(fileName), out.errorString()));
+    WriteFileAtomically(fileName, [&](QIODevice& out) {
+        TExcelExport::WriteSheet(out, static_cast<quint16>(codePage), static_cast<int>(rows.size()),
+                                 [&](int row, QList<QByteArray>& cells) {
+                                     for (const QString& text : rows[static_cast<size_t>(row)])
+                                         cells.append(ToAnsi(text, codePage));
+                                 });
+    });
     return true;
 }

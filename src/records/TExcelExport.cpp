@@ -54,3 +54,17 @@ void TExcelExport::WriteEof(QIODevice& out) {
     static const char eof[EofSize] = {0x0A, 0x00, 0x00, 0x00};
     writeAll(out, eof, EofSize);
 }
+
+void TExcelExport::WriteSheet(QIODevice& out, quint16 codePage, int rows,
+                              const std::function<void(int row, QList<QByteArray>& cells)>& cellsOf) {
+    WriteBof(out);
+    WriteCodePage(out, codePage);
+    QList<QByteArray> cells;
+    for (int row = 0; row < rows; ++row) {
+        cells.clear();
+        cellsOf(row, cells);
+        for (qsizetype column = 0; column < cells.size(); ++column)
+            WriteLabelCell(out, static_cast<quint16>(column), static_cast<quint16>(row), cells[column]);
+    }
+    WriteEof(out);
+}

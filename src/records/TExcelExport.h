@@ -2,7 +2,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QtGlobal>
+#include <functional>
 
 class QIODevice;
 
@@ -28,4 +30,9 @@ public:
     // text holds at most MaxCellTextBytes bytes (checked; AppError otherwise).
     static void WriteLabelCell(QIODevice& out, quint16 column, quint16 row, const QByteArray& text);
     static void WriteEof(QIODevice& out);
+
+    // A whole sheet: BOF, CODEPAGE, the cell texts of rows 0 .. rows - 1 in codePage, EOF. cellsOf
+    // fills the (emptied) list with a row's texts, column 0 first. rows is at most MaxDataRows + 1.
+    static void WriteSheet(QIODevice& out, quint16 codePage, int rows,
+                           const std::function<void(int row, QList<QByteArray>& cells)>& cellsOf);
 };

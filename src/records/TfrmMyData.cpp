@@ -4,6 +4,7 @@
 #include "ui_TfrmMyData.h"
 
 #include "core/AppError.h"
+#include "core/AtomicFile.h"
 #include "core/ChildWindow.h"
 #include "core/Clock.h"
 #include "core/ErrorHandler.h"
@@ -25,14 +26,12 @@
 #include "store/TdmMain.h"
 #include "store/ValueFormats.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
@@ -350,14 +349,7 @@ void TfrmMyData::ExportToCsv(const QString& fileName) {
         WriteMeasurementCsv(days, Globals.CurrentUnit != 0 ? TCsvUnit::Pounds : TCsvUnit::Kilograms);
     if (!ConfirmReplaceFile(this, fileName))
         return;
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("Cannot create file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(fileName), out.errorString()));
-    out.write(csv);
-    if (!out.commit())
-        throw AppError(QStringLiteral("Cannot write file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(fileName), out.errorString()));
+    WriteFileAtomically(fileName, [&](QIODevice& out) { out.write(csv); });
 }
 
 void TfrmMyData::ExportToXls(const QString& fileName) {
@@ -392,34 +384,21 @@ void TfrmMyData::ExportToXls(const QString& fileName) {
     if (!ConfirmReplaceFile(this, fileName))
         return;
 
-    // Written under a temporary name beside the target and renamed into place once complete, so
-    // that a failed write never leaves part of a file under the chosen name.
-    QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly))
-        throw AppError(QStringLiteral("Cannot create file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(fileName), out.errorString()));
-    TExcelExport::WriteBof(out);
-    TExcelExport::WriteCodePage(out, static_cast<quint16>(codePage));
-    for (int column = 0; column < TMeasurementListModel::ColumnCount; ++column)
-        TExcelExport::WriteLabelCell(out, static_cast<quint16>(column), 0, heading[column]);
-    QByteArray withPercent;
-    for (int row = 0; row < rows; ++row) {
-        const auto sheetRow = static_cast<quint16>(row + 1);
-        for (int column = 0; column < TMeasurementListModel::ColumnCount; ++column) {
-            const QByteArray cell = model_->CellIn(row, column, codePage);
-            if (!isPercentColumn(column)) {
-                TExcelExport::WriteLabelCell(out, static_cast<quint16>(column), sheetRow, cell);
-                continue;
-            }
-            withPercent.clear();
-            withPercent.append(cell).append('%');
-            TExcelExport::WriteLabelCell(out, static_cast<quint16>(column), sheetRow, withPercent);
-        }
-    }
-    TExcelExport::WriteEof(out);
-    if (!out.commit())
-        throw AppError(QStringLiteral("Cannot write file \"%1\". %2")
-                           .arg(QDir::toNativeSeparators(fileName), out.errorString()));
+    WriteFileAtomically(fileName, [&](QIODevice& out) {
+        TExcelExport::WriteSheet(
+            out, static_cast<quint16>(codePage), rows + 1, [&](int row, QList<QByteArray>& cells) {
+                if (row == 0) {
+                    for (const QByteArray& text : heading)
+                        cells.append(text);
+                    return;
+                }
+                for (int column = 0; column < TMeasurementListModel::ColumnCount; ++column) {
+                    cells.append(model_->CellIn(row - 1, column, codePage));
+                    if (isPercentColumn(column))
+                        cells.back().append('%');
+                }
+            });
+    });
 }
 
 bool TfrmMyData::event(QEvent* event) {
