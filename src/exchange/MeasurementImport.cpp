@@ -74,8 +74,7 @@ TImportPreview PreviewImport(TdmMain& store, int userId, const std::vector<TDayM
 }
 
 void SaveImportedDays(TdmMain& store, int userId, const std::vector<TDayMean>& days) {
-    store.StartTransaction();
-    try {
+    store.InTransaction([&] {
         const std::vector<QString> texts = DayTexts(days);
         std::vector<QVariantList> deletions;
         ForStoredRowsOf(store, SqlSelectUserDays(), userId, texts,
@@ -89,13 +88,5 @@ void SaveImportedDays(TdmMain& store, int userId, const std::vector<TDayMean>& d
         store.ExecuteForEach(SqlDeleteRowBound(), deletions);
         store.ExecuteForEach(SqlInsertMeasurementBound(), insertions);
         VerifySaved(store, userId, days, texts);
-        store.Commit();
-    } catch (...) {
-        try {
-            store.RollBack();
-        } catch (const std::exception&) {
-            // The engine has already ended the transaction.
-        }
-        throw;
-    }
+    });
 }

@@ -428,16 +428,9 @@ void TfrmDataImport::btnSaveClick() {
     ui->pb1->setMaximum(model_->rowCount());
     ui->pb1->setValue(0);
     try {
-        dmMain().StartTransaction();
-        SaveRows();
-        dmMain().Commit();
+        // Undone before the message box: its event loop must not see half a save.
+        dmMain().InTransaction([this] { SaveRows(); });
     } catch (const std::exception& error) {
-        // Undo first: the message box runs an event loop, and nothing may see half a save.
-        try {
-            dmMain().RollBack();
-        } catch (const std::exception&) {
-            // The engine has already ended the transaction.
-        }
         saveFailed_ = true;
         ShowMessageBox(this, QStringLiteral("Error:") + ErrorMessageOf(error), ApplicationTitle, MB_OK);
         return;

@@ -226,19 +226,10 @@ void TfrmUserInfo::btnOkClick() {
     user.SetValue(QStringLiteral("COMMENT"), ui->DBMemo1->toPlainText());
     // The profile and the goal are saved together or not at all.
     TdmMain& store = dmMain();
-    store.StartTransaction();
-    try {
+    store.InTransaction([&] {
         store.SaveUserRow(user);
         SaveGoal(store, Globals.CurrentUserId, Goal());
-        store.Commit();
-    } catch (...) {
-        try {
-            store.RollBack();
-        } catch (const std::exception&) {
-            // the error that ended the save is the one to show
-        }
-        throw;
-    }
+    });
     saved_ = {ui->cbbSex->currentIndex(), heightCm_, heightInches_, ui->dtpBirthday->date()};
 
     Globals.CurrentUserName = name;

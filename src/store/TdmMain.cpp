@@ -336,6 +336,21 @@ void TdmMain::RollBack() {
     ExecuteSql(RollbackTransaction);
 }
 
+void TdmMain::InTransaction(const std::function<void()>& work) {
+    StartTransaction();
+    try {
+        work();
+        Commit();
+    } catch (...) {
+        try {
+            RollBack();
+        } catch (const std::exception&) {
+            // The engine has already ended the transaction; the first error is the one to pass on.
+        }
+        throw;
+    }
+}
+
 void TdmMain::SaveUserRow(const TDataRow& row) {
     QStringList assignments;
     QVariantList params;

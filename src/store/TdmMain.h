@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QVariantList>
+#include <functional>
 #include <vector>
 
 struct sqlite3;
@@ -40,6 +41,9 @@ public:
     void StartTransaction();
     void Commit();
     void RollBack();
+    // Runs work in one transaction: commits when it returns, rolls back and passes the error on
+    // when it (or the commit) raises, so that the store is left as it was.
+    void InTransaction(const std::function<void()>& work);
 
     // Writes back a row read with SqlSelectUser and then changed: every column, NULL ones as the
     // empty text, the others with their values as read or as set.

@@ -53,6 +53,34 @@ TEST_F(StoreTest, ARolledBackTransactionLeavesNothingAndACommittedOneStays) {
     EXPECT_EQ(Count(QStringLiteral("select count(*) as N from P_DATA")), 1);
 }
 
+TEST_F(StoreTest, WorkInATransactionIsCommittedWholeOrRolledBackWithItsErrorPassedOn) {
+    TdmMain& store = Store();
+    const QString count = QStringLiteral("select count(*) as N from P_DATA");
+    EXPECT_EQ(ErrorOf([&] {
+                  store.InTransaction([&] {
+                      store.ExecuteSql(SqlInsertMeasurement(1, QDate(2009, 3, 1), 70, 20, 50, 40, 3));
+                      store.ExecuteSql(QStringLiteral("insert into NO_SUCH_TABLE values (1)"));
+                  });
+              }),
+              QStringLiteral("no such table: NO_SUCH_TABLE"));
+    EXPECT_EQ(Count(count), 0);
+
+    // The work may end the transaction itself; its own error is still the one passed on.
+    EXPECT_EQ(ErrorOf([&] {
+                  store.InTransaction([&] {
+                      store.RollBack();
+                      throw AppError(QStringLiteral("given up"));
+                  });
+              }),
+              QStringLiteral("given up"));
+
+    store.InTransaction(
+        [&] { store.ExecuteSql(SqlInsertMeasurement(1, QDate(2009, 3, 2), 70, 20, 50, 40, 3)); });
+    module_.reset();
+    Store();
+    EXPECT_EQ(Count(count), 1);
+}
+
 TEST_F(StoreTest, BoundValuesKeepTheirStorageClassAndNeverBecomeSql) {
     TdmMain& store = Store();
     store.ExecuteSql(QStringLiteral("create table T (V)"));
