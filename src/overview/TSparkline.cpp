@@ -52,9 +52,7 @@ void TSparkline::SetLegend(const TLegend& legend) {
     update();
 }
 
-bool TSparkline::ShowsGoal() const {
-    if (!goal_ || weight_.empty())
-        return false;
+std::pair<double, double> TSparkline::SeriesSpan() const {
     double low = weight_.front().Value;
     double high = low;
     for (const std::vector<TDayPoint>* series : {&weight_, &trend_})
@@ -62,6 +60,13 @@ bool TSparkline::ShowsGoal() const {
             low = std::min(low, point.Value);
             high = std::max(high, point.Value);
         }
+    return {low, high};
+}
+
+bool TSparkline::ShowsGoal() const {
+    if (!goal_ || weight_.empty())
+        return false;
+    auto [low, high] = SeriesSpan();
     const double reach = std::max(high - low, 1.0) * GoalReach;
     return *goal_ >= low - reach && *goal_ <= high + reach;
 }
@@ -78,13 +83,7 @@ void TSparkline::paintEvent(QPaintEvent*) {
     const int lineHeight = metrics.height();
     const bool goalShown = ShowsGoal();
 
-    double low = weight_.front().Value;
-    double high = low;
-    for (const std::vector<TDayPoint>* series : {&weight_, &trend_})
-        for (const TDayPoint& point : *series) {
-            low = std::min(low, point.Value);
-            high = std::max(high, point.Value);
-        }
+    auto [low, high] = SeriesSpan();
     if (goalShown) {
         low = std::min(low, *goal_);
         high = std::max(high, *goal_);

@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QWidget>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // A small chart of the last weeks: each day's weight as a dot on a thin line, the trend as a bold
@@ -36,6 +37,9 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The lowest and highest value of the weights and their trend; weight_ is not empty.
+    std::pair<double, double> SeriesSpan() const;
+
     std::vector<TDayPoint> weight_;
     std::vector<TDayPoint> trend_;
     std::optional<double> goal_;
