@@ -103,7 +103,7 @@ bool TfrmDataImport::event(QEvent* event) {
         TransferResult(outcome);
         return true;
     case WM_DELETE_RESULT:
-        DeleteResult(outcome);
+        DeleteResult(outcome, static_cast<int>(static_cast<const TWindowMessage*>(event)->LParam));
         return true;
     default:
         return QDialog::event(event);
@@ -154,9 +154,15 @@ void TfrmDataImport::CountReply(const std::uint8_t* data, std::uint16_t size) {
 }
 
 void TfrmDataImport::tmrTimeOutTimer() {
-    ++countAttempts_;
     tmrTimeOut->stop();
     lateRepliesPossible_ = true;
+    if (recountingBeforeDelete_) {
+        // Without a fresh count the scale may hold a measurement nobody read: it keeps them all.
+        recountingBeforeDelete_ = false;
+        Notify("ResponseTimeout", "Error", MB_ICONINFORMATION);
+        return;
+    }
+    ++countAttempts_;
     if (countAttempts_ < CountAttempts)
         PostWindowMessage(this, WM_REQUEST_COUNT, 0);
     else
@@ -510,14 +516,44 @@ void TfrmDataImport::AskToDeleteOnScale() {
     if (ShowMessageBox(this, GetText("SaveSucessAndDelete"), GetText("Notify"),
                        MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
         return;
-    const ScaleRequest request = DeleteDataRequest(Globals.CurrentUserId);
     if (!Globals.AttachedScale) {
         Notify("ScaleDisconnect", "Error", MB_ICONERROR);
         return;
     }
-    SetReplyHandler(&TfrmDataImport::DeleteReply);
-    if (!WriteScaleRequest(request))
+    // The scale deletes what it holds when the request comes, which may be more than was counted:
+    // the person may have stepped on it since. Its count is asked again first.
+    SetReplyHandler(&TfrmDataImport::RecountReply);
+    if (!WriteScaleRequest(ReadDataCountRequest(Globals.CurrentUserId))) {
         Notify("SendCommandError", "Error", MB_ICONERROR);
+        return;
+    }
+    recountingBeforeDelete_ = true;
+    tmrTimeOut->start();
+}
+
+void TfrmDataImport::RecountReply(const std::uint8_t* data, std::uint16_t size) {
+    if (!recountingBeforeDelete_ ||
+        JudgeReadDataCountReply(data, size, Globals.CurrentUserId) != ReplyVerdict::Accepted)
+        return;
+    tmrTimeOut->stop();
+    recountingBeforeDelete_ = false;
+    if (const int count = ReadDataCountOf(data); count != total_) {
+        total_ = count;
+        ui->edtCount->setText(QString::number(count));
+        PostWindowMessage(this, WM_DELETE_RESULT, 3, count);
+        return;
+    }
+    SendDelete();
+}
+
+void TfrmDataImport::SendDelete() {
+    if (!Globals.AttachedScale) {
+        PostWindowMessage(this, WM_DELETE_RESULT, 4);
+        return;
+    }
+    SetReplyHandler(&TfrmDataImport::DeleteReply);
+    if (!WriteScaleRequest(DeleteDataRequest(Globals.CurrentUserId)))
+        PostWindowMessage(this, WM_DELETE_RESULT, 5);
 }
 
 void TfrmDataImport::DeleteReply(const std::uint8_t* data, std::uint16_t size) {
@@ -530,11 +566,26 @@ void TfrmDataImport::DeleteReply(const std::uint8_t* data, std::uint16_t size) {
     }
 }
 
-void TfrmDataImport::DeleteResult(int outcome) {
-    if (outcome == 1)
+void TfrmDataImport::DeleteResult(int outcome, int count) {
+    switch (outcome) {
+    case 1:
         Notify("DataDeleted", "Notify", MB_ICONINFORMATION);
-    else if (outcome == 2)
+        break;
+    case 2:
         Notify("ResponseError", "Error", MB_ICONINFORMATION);
+        break;
+    case 3:
+        NotifyCount("MeasurementsStayOnScale", count);
+        break;
+    case 4:
+        Notify("ScaleDisconnect", "Error", MB_ICONERROR);
+        break;
+    case 5:
+        Notify("SendCommandError", "Error", MB_ICONERROR);
+        break;
+    default:
+        break;
+    }
 }
 
 void TfrmDataImport::btnCloseClick() {

@@ -24,7 +24,9 @@ class TfrmDataImport;
 constexpr int WM_REQUEST_COUNT = 0x8101;   // 0: send the ReadDataCount request
 constexpr int WM_COUNT_RESULT = 0x8102;    // 1 count received, 3 count reply rejected
 constexpr int WM_TRANSFER_RESULT = 0x8103; // 1 no scale, 2 writing a request failed, 3 all read
-constexpr int WM_DELETE_RESULT = 0x8104;   // 1 the scale deleted its copies, 2 reply rejected
+// 1 the scale deleted its copies, 2 reply rejected, 3 the scale's count changed since it was read
+// (lParam: the new count), 4 the scale went away, 5 writing the request failed
+constexpr int WM_DELETE_RESULT = 0x8104;
 
 // The record time-out trace ("read data index  = ..."), debug level, off unless enabled with
 // QT_LOGGING_RULES="bfs.import.debug=true".
@@ -85,6 +87,8 @@ private:
     void MeasurementRead(const ScaleReply& part2);
     void NextMeasurement();
     void DeleteReply(const std::uint8_t* data, std::uint16_t size);
+    void RecountReply(const std::uint8_t* data, std::uint16_t size);
+    void SendDelete();
     void EndTransfer();
     void AddRow(const MeasurementRecord& record);
     void ShowNewRows();
@@ -95,7 +99,7 @@ private:
 
     void CountResult(int outcome);
     void TransferResult(int outcome);
-    void DeleteResult(int outcome);
+    void DeleteResult(int outcome, int count);
     void Notify(const char* textKey, const char* captionKey, int icon);
     // textKey's text with its %d replaced by count, captioned "Notify".
     void NotifyCount(const char* textKey, int count);
@@ -116,6 +120,7 @@ private:
     bool transferring_ = false;
     bool lateRepliesPossible_ = false; // a request timed out: its reply may still come
     bool saveFailed_ = false;
+    bool recountingBeforeDelete_ = false; // tmrTimeOut waits for the count asked before deleting
     // Replies name neither index nor half, so a reply is taken only when it cannot be an older
     // one coming again (see IsAwaitedHalf).
     ScaleReply part1_{};

@@ -294,8 +294,9 @@ TEST_F(DataImportTest, AfterSavingTheScaleDeletesItsCopiesOnRequest) {
     Import(*dialog);
     Filter().ClearLog();
     Save(*dialog); // OK to the question
-    EXPECT_EQ(Requests(), std::vector<Bytes>{HexBytes("00 FF 05 01 55 AA 55 18 38")});
     ASSERT_TRUE(WaitForBox("DataDeleted"));
+    EXPECT_EQ(Requests(), (std::vector<Bytes>{CountRequest, HexBytes("00 FF 05 01 55 AA 55 18 38")}))
+        << "the count is asked again right before deleting";
     ExpectBox("SaveSucessAndDelete", "Notify", MB_OKCANCEL | MB_ICONINFORMATION);
     ExpectBox("DataDeleted", "Notify", MB_OK | MB_ICONINFORMATION);
     EXPECT_TRUE(scale.measurements(1).empty());
@@ -308,6 +309,46 @@ TEST_F(DataImportTest, AfterSavingTheScaleDeletesItsCopiesOnRequest) {
     Import(*dialog, "NoDataCanBeImported");
     ExpectBox("NoDataCanBeImported", "Error", MB_OK | MB_ICONINFORMATION);
 }
+
+// The scale deletes everything it holds, so what it holds must be what was read: a measurement
+// taken while the dialog was open, or a scale that does not say, keeps every measurement there.
+struct RecountCase {
+    const char* name;
+    std::function<void(VirtualScale&)> beforeSave;
+    std::function<QString()> box;
+    size_t left;
+};
+class DeleteRecountTest : public DataImportTest, public ::testing::WithParamInterface<RecountCase> {};
+
+TEST_P(DeleteRecountTest, TheScaleKeepsItsMeasurementsWhenItsCountIsNotTheOneRead) {
+    VirtualScale& scale = ScaleWith({Measurement(March1, 72.5), Measurement(March2, 72.1)});
+    std::unique_ptr<TfrmDataImport> dialog = OpenAndCount(2);
+    Import(*dialog);
+    GetParam().beforeSave(scale);
+    Filter().ClearLog();
+    Save(*dialog);
+    const QString box = GetParam().box();
+    EXPECT_TRUE(WaitUntil([&] { return boxes.texts().contains(box); }))
+        << boxes.texts().join("; ").toStdString();
+    EXPECT_EQ(Requests(), std::vector<Bytes>{CountRequest}) << "no delete request";
+    scale.setStalled(false);
+    EXPECT_EQ(scale.measurements(1).size(), GetParam().left);
+    EXPECT_EQ(StoredDays(), (QStringList{"2024-03-01 72.5", "2024-03-02 72.1"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, DeleteRecountTest,
+    ::testing::Values(
+        RecountCase{
+            "MeasuredAgainAfterTheImport",
+            [](VirtualScale& scale) { scale.addMeasurement(1, Measurement(March3, 71.8)); },
+            [] {
+                return GetText("MeasurementsStayOnScale").replace(QStringLiteral("%d"), QStringLiteral("3"));
+            },
+            3},
+        RecountCase{"TheCountIsNotAnswered", [](VirtualScale& scale) { scale.setStalled(true); },
+                    [] { return GetText("ResponseTimeout"); }, 2}),
+    [](const ::testing::TestParamInfo<RecountCase>& info) { return std::string(info.param.name); });
 
 TEST_F(DataImportTest, ARejectedDeletionReportsResponseError) {
     VirtualScale& scale = ScaleWith({Measurement(March1, 72.5)});
