@@ -18,23 +18,27 @@ protected:
     void Send(const ScaleRequest& request) {
         ASSERT_EQ(connection->Write(request.data(), request.size()), static_cast<int>(request.size()));
     }
-    // The bytes after the report ID of the next input report; empty when none comes in time.
-    Bytes Receive(int timeoutMs = 200) {
+    // The bytes after the report ID of the next input report; empty when none comes in time. A reply
+    // is waited for generously (a loaded machine is slow); that none comes is checked briefly.
+    Bytes Receive(int timeoutMs = 2000) {
         std::array<std::uint8_t, 64> buffer{};
         const int count = connection->Read(buffer.data(), buffer.size(), timeoutMs);
         if (count <= 0)
             return {};
         return Bytes(buffer.begin() + 1, buffer.begin() + count);
     }
-    Bytes Ask(const ScaleRequest& request) {
+    Bytes Ask(const ScaleRequest& request, int timeoutMs = 2000) {
         Send(request);
-        return Receive();
+        return Receive(timeoutMs);
     }
 
     VirtualHidBackend backend;
     VirtualScale& scale;
     std::unique_ptr<HidConnection> connection;
 };
+
+// How long a reply that must not come is waited for.
+constexpr int NoReplyMs = 200;
 
 const MeasurementRecord March12{QDate(2026, 3, 12), 72.5, 23.4, 55.1, 38.2, 3.1};
 const MeasurementRecord March13{QDate(2026, 3, 13), 72.1, 23.0, 55.3, 38.4, 3.0};
@@ -57,7 +61,7 @@ TEST_F(VirtualScaleTest, HandsOutItsMeasurementsAndDeletesThem) {
         ASSERT_TRUE(record);
         EXPECT_EQ(*record, index == 1 ? March12 : March13);
     }
-    EXPECT_TRUE(Ask(ReadDataRequest(1, ReadDataPart::Part1, 3)).empty()) << "no third measurement";
+    EXPECT_TRUE(Ask(ReadDataRequest(1, ReadDataPart::Part1, 3), NoReplyMs).empty()) << "no third measurement";
 
     const Bytes deleted = Ask(DeleteDataRequest(1));
     EXPECT_EQ(JudgeDeleteDataReply(deleted.data(), deleted.size(), 1), ReplyVerdict::Accepted);
@@ -88,7 +92,7 @@ TEST_F(VirtualScaleTest, KeepsProfileAndClock) {
 TEST_F(VirtualScaleTest, IgnoresMalformedRequestsButRecordsThem) {
     ScaleRequest damaged = ReadDataCountRequest(1);
     damaged[8] ^= 0x01;
-    EXPECT_TRUE(Ask(damaged).empty());
+    EXPECT_TRUE(Ask(damaged, NoReplyMs).empty());
     const Bytes shortRequest{0x00, 0xFF, 0x03};
     ASSERT_EQ(connection->Write(shortRequest.data(), shortRequest.size()), 3);
     EXPECT_TRUE(Receive(50).empty());
@@ -105,8 +109,8 @@ TEST_F(VirtualScaleTest, FaultsOnRequest) {
     };
 
     scale.loseNextReplies(2);
-    EXPECT_TRUE(Ask(ask).empty());
-    EXPECT_TRUE(Ask(ask).empty());
+    EXPECT_TRUE(Ask(ask, NoReplyMs).empty());
+    EXPECT_TRUE(Ask(ask, NoReplyMs).empty());
     EXPECT_EQ(verdict(), ReplyVerdict::Accepted);
 
     scale.damageNextChecksums();
@@ -121,7 +125,7 @@ TEST_F(VirtualScaleTest, FaultsOnRequest) {
     EXPECT_EQ(verdict(), ReplyVerdict::Accepted);
 
     scale.setStalled(true);
-    EXPECT_TRUE(Ask(ask).empty());
+    EXPECT_TRUE(Ask(ask, NoReplyMs).empty());
     scale.setStalled(false);
     EXPECT_EQ(verdict(), ReplyVerdict::Accepted);
 }
@@ -166,7 +170,7 @@ TEST_F(VirtualScaleTest, LateDuplicatedAndPreviousIndexReplies) {
     EXPECT_EQ(Ask(second), firstReply);
     EXPECT_EQ(Ask(second), secondReply);
     scale.answerForPreviousIndexNext();
-    EXPECT_TRUE(Ask(first).empty()) << "nothing comes before the first";
+    EXPECT_TRUE(Ask(first, NoReplyMs).empty()) << "nothing comes before the first";
 }
 
 TEST_F(VirtualScaleTest, UnpluggingClosesItsHandles) {
