@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "charts/MeasurementCharts.h"
 #include "core/DayMean.h"
 #include "insight/PeriodMeans.h"
 
@@ -56,43 +57,29 @@ public:
 
     TChart* chtWeight() const;
     TChart* chtBMI() const;
-    QLineSeries* srsWeight() const { return srsWeight_; }
-    QLineSeries* srsBone() const { return srsBone_; }
-    QLineSeries* srsFat() const { return srsFat_; }
-    QLineSeries* srsTBW() const { return srsTBW_; }
-    QLineSeries* srsMus() const { return srsMus_; }
-    QLineSeries* srsWeightTrend() const { return srsWeightTrend_; }
-    QLineSeries* srsFatTrend() const { return srsFatTrend_; }
-    QLineSeries* srsGoal() const { return srsGoal_; }
+    QLineSeries* srsWeight() const { return charts_->srsWeight(); }
+    QLineSeries* srsBone() const { return charts_->srsBone(); }
+    QLineSeries* srsFat() const { return charts_->srsFat(); }
+    QLineSeries* srsTBW() const { return charts_->srsTBW(); }
+    QLineSeries* srsMus() const { return charts_->srsMus(); }
+    QLineSeries* srsWeightTrend() const { return charts_->srsWeightTrend(); }
+    QLineSeries* srsFatTrend() const { return charts_->srsFatTrend(); }
+    QLineSeries* srsGoal() const { return charts_->srsGoal(); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
-    void ComposeTexts();
-    QString GoalTitle() const;
     void SaveChart(TChart* chart);
     void PreviewChart(TChart* chart);
     void ShowLoadedDays();
-    void FitCharts();
 
     std::unique_ptr<Ui::TfrmChat> ui;
-    QLineSeries* srsWeight_;
-    QLineSeries* srsBone_;
-    QLineSeries* srsFat_;
-    QLineSeries* srsTBW_;
-    QLineSeries* srsMus_;
-    // The weight axis names the unit of the loaded points; before the first load, its design text.
-    const char* weightAxisKey_ = "ChatWeightLeftAxis";
-    const char* boneAxisKey_ = "BoneUnitKG";
-    QLineSeries* srsWeightTrend_;
-    QLineSeries* srsFatTrend_;
-    QLineSeries* srsGoal_;
+    std::unique_ptr<TMeasurementCharts> charts_;
 
     std::vector<TDayMean> days_;
     std::optional<double> goalKg_;
-    std::optional<double> shownGoal_; // in the unit of the loaded points
     QDate loadedFrom_;
     QDate loadedTo_;
     bool loadedMetric_ = true;

@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "charts/TfrmStatistics.h"
 
+#include "charts/StatisticsTable.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/SaveFileDialog.h"
-#include "core/Units.h"
 #include "core/WindowRegistry.h"
-#include "insight/RangeStatistics.h"
 #include "lang/LangMgr.h"
 #include "records/SheetFile.h"
 
@@ -20,34 +19,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QString Number(double value) {
-    return QString::number(value, 'f', 1);
-}
-
-QString SignedNumber(double value) {
-    const QString text = Number(value);
-    // A change that rounds to nothing reads 0.0, whatever its sign.
-    if (text == QLatin1String("-0.0") || text == QLatin1String("0.0"))
-        return QStringLiteral("0.0");
-    return value > 0 ? QLatin1Char('+') + text : text;
-}
-
-// A week by its ISO name (2026-W53), a month as yyyy-MM, a day as yyyy-MM-dd.
-QString PeriodName(const TPeriodMean& period, TPeriod kind) {
-    switch (kind) {
-    case TPeriod::Week: {
-        int year = 0;
-        const int week = period.First.weekNumber(&year);
-        return QStringLiteral("%1-W%2").arg(year).arg(week, 2, 10, QLatin1Char('0'));
-    }
-    case TPeriod::Month:
-        return period.First.toString(QStringLiteral("yyyy-MM"));
-    case TPeriod::Day:
-        break;
-    }
-    return period.First.toString(QStringLiteral("yyyy-MM-dd"));
-}
 
 QTreeWidget* NewTable(QWidget* parent, const QString& name) {
     auto* table = new QTreeWidget(parent);
@@ -104,11 +75,7 @@ TfrmStatistics::TfrmStatistics(const std::vector<TDayMean>& days, const QDate& f
     setObjectName(QStringLiteral("TfrmStatistics"));
     setWindowTitle(QStringLiteral("Statistics"));
     resize(900, 560);
-    if (!metric_)
-        for (TDayMean& day : days_) {
-            day.Weight = KgToLbExact(day.Weight);
-            day.Bone = KgToLbExact(day.Bone);
-        }
+    days_ = InShownUnit(days_, metric_);
 
     lblRange = new QLabel(this);
     lblRange->setObjectName(QStringLiteral("lblRange"));
@@ -163,40 +130,8 @@ TPeriod TfrmStatistics::MeansPeriod() const {
     return cbbMeans->currentIndex() == 1 ? TPeriod::Month : TPeriod::Week;
 }
 
-QStringList TfrmStatistics::StatisticsHeading() const {
-    return {QString(),
-            GetText("StatFirst"),
-            GetText("StatLast"),
-            GetText("StatChange"),
-            GetText("StatLowest"),
-            GetText("StatHighest"),
-            GetText("StatMean"),
-            GetText("StatTrendWeek")};
-}
-
-QStringList TfrmStatistics::MeansHeading() const {
-    return {GetText("StatPeriod"), GetText("StatDays"), GetText(metric_ ? "WeightKG" : "WeightLB"),
-            GetText("FAT"),        GetText("TBW"),      GetText("MUS"),
-            GetText("BONE")};
-}
-
 void TfrmStatistics::FillStatistics() {
-    const auto stats = RangeStatistics(days_);
-    const QString percent = QStringLiteral(" (%)");
-    const QString weightUnit = QStringLiteral(" (%1)").arg(GetText(metric_ ? "KG" : "LB"));
-    const QString names[] = {GetText(metric_ ? "WeightKG" : "WeightLB"), GetText("FAT") + percent,
-                             GetText("TBW") + percent, GetText("MUS") + percent,
-                             GetText("BONE") + weightUnit};
-    std::vector<QStringList> rows;
-    for (TMeasure measure : AllMeasures) {
-        const TValueStatistics& s = stats.at(static_cast<size_t>(measure));
-        QStringList row{names[static_cast<int>(measure)]};
-        if (s.MeasuredDays > 0)
-            row << Number(s.First) << Number(s.Last) << SignedNumber(s.Change) << Number(s.Lowest)
-                << Number(s.Highest) << Number(s.Mean)
-                << (s.TrendPerWeek ? SignedNumber(*s.TrendPerWeek) : QString());
-        rows.push_back(row);
-    }
+    const std::vector<QStringList> rows = StatisticsRows(days_, metric_);
     Fill(lvStatistics, StatisticsHeading(), rows);
     // Five rows are all there is: show them whole, each column as wide as its heading or numbers.
     lvStatistics->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
@@ -211,12 +146,7 @@ void TfrmStatistics::FillStatistics() {
 
 void TfrmStatistics::FillMeans() {
     const TPeriod period = MeansPeriod();
-    std::vector<QStringList> rows;
-    for (const TPeriodMean& mean : PeriodMeans(days_, period))
-        rows.push_back({PeriodName(mean, period), QString::number(mean.MeasuredDays),
-                        Number(mean.Mean.Weight), Number(mean.Mean.Fat), Number(mean.Mean.Tbw),
-                        Number(mean.Mean.Mus), Number(mean.Mean.Bone)});
-    Fill(lvMeans, MeansHeading(), rows);
+    Fill(lvMeans, MeansHeading(metric_), MeansRows(PeriodMeans(days_, period), period));
 }
 
 void TfrmStatistics::cbbMeansChange() {

@@ -37,8 +37,6 @@ private:
     void ComposeTexts();
     void FillStatistics();
     void FillMeans();
-    QStringList StatisticsHeading() const;
-    QStringList MeansHeading() const;
 
     std::vector<TDayMean> days_; // in the shown unit
     QDate from_;
