@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGraphicsItem>
 #include <QGraphicsLayout>
@@ -119,6 +120,9 @@ public:
         prepareGeometryChange();
         font_ = font;
         font_.setBold(true);
+        // In pixels of the scene: a size in points would grow with the resolution of a printer the
+        // chart is drawn on, while the scene is scaled to the page as a whole.
+        font_.setPixelSize(QFontInfo(font_).pixelSize());
     }
     int Height() const { return QFontMetrics(font_).height() + 6; }
     void SetWidth(qreal width) {
