@@ -21,6 +21,7 @@
 #include "overview/TfrmOverview.h"
 #include "records/TfrmCsvImport.h"
 #include "records/TfrmMyData.h"
+#include "report/ReportCommand.h"
 #include "scale/HidBackend.h"
 #include "scale/ScaleSelection.h"
 #include "scale/THidDeviceController.h"
@@ -98,6 +99,7 @@ TfrmMain::TfrmMain(std::unique_ptr<HidBackend> backend, QWidget* parent)
         {ui->mnuBackup, &TfrmMain::mnuBackupClick},
         {ui->mnuRestore, &TfrmMain::mnuRestoreClick},
         {ui->mnuImportFile, &TfrmMain::mnuImportFileClick},
+        {ui->mnuReport, &TfrmMain::mnuReportClick},
     };
     for (const auto& [action, handler] : commands)
         connect(action, &QAction::triggered, this,
@@ -294,6 +296,9 @@ void TfrmMain::mnuRestoreClick() {
 }
 void TfrmMain::mnuImportFileClick() {
     RunCsvImport(this);
+}
+void TfrmMain::mnuReportClick() {
+    RunReport(this);
 }
 void TfrmMain::mnuExitClick() {
     close();

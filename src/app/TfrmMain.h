@@ -62,6 +62,7 @@ private:
     void mnuBackupClick();
     void mnuRestoreClick();
     void mnuImportFileClick();
+    void mnuReportClick();
 
     std::unique_ptr<Ui::TfrmMain> ui;
     QLabel* lblInfo1_;

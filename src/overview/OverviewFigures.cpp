@@ -2,8 +2,23 @@
 #include "overview/OverviewFigures.h"
 
 #include "insight/Trend.h"
+#include "store/Statements.h"
+#include "store/TdmMain.h"
 
 #include <algorithm>
+
+TOverviewProfile ReadOverviewProfile(TdmMain& store, int userId) {
+    TOverviewProfile profile;
+    const TRowSet rows = store.SelectRows(SqlSelectUser(userId));
+    if (rows.empty())
+        return profile;
+    const TDataRow& user = rows.front();
+    profile.GenderIndex = user.AsInteger(QStringLiteral("SEX"));
+    profile.Birthday = user.AsDate(QStringLiteral("BIRTHDAY"));
+    profile.HeightCm = user.AsInteger(QStringLiteral("HEIGHT"));
+    profile.Known = !user.IsNull(QStringLiteral("SEX")) && profile.Birthday.isValid() && profile.HeightCm > 0;
+    return profile;
+}
 
 TOverviewFigures ComputeOverview(const std::vector<TDayMean>& days, const TOverviewProfile& profile,
                                  const std::optional<TGoal>& goal, const QDate& today) {

@@ -21,6 +21,11 @@ struct TOverviewProfile {
     int HeightCm = 0;
 };
 
+class TdmMain;
+
+// The profile of user userId as stored; not Known when the user has none or no such user exists.
+TOverviewProfile ReadOverviewProfile(TdmMain& store, int userId);
+
 // How many days back the overview reports the trend's change.
 inline constexpr std::array<int, 3> ChangeDays = {7, 30, 90};
 // The span of the sparkline, ending on the latest measured day.

@@ -86,19 +86,6 @@ QFont Scaled(QFont font, double factor, bool bold) {
     return font;
 }
 
-TOverviewProfile ReadProfile(TdmMain& store, int userId) {
-    TOverviewProfile profile;
-    const TRowSet rows = store.SelectRows(SqlSelectUser(userId));
-    if (rows.empty())
-        return profile;
-    const TDataRow& user = rows.front();
-    profile.GenderIndex = user.AsInteger(QStringLiteral("SEX"));
-    profile.Birthday = user.AsDate(QStringLiteral("BIRTHDAY"));
-    profile.HeightCm = user.AsInteger(QStringLiteral("HEIGHT"));
-    profile.Known = !user.IsNull(QStringLiteral("SEX")) && profile.Birthday.isValid() && profile.HeightCm > 0;
-    return profile;
-}
-
 } // namespace
 
 TfrmOverview::TfrmOverview(QWidget* parent) : QWidget(parent) {
@@ -323,7 +310,8 @@ void TfrmOverview::RefreshOverview() {
     TdmMain& store = dmMain();
     const int userId = Globals.CurrentUserId;
     const std::vector<TDayMean> days = DailyMeans(store.SelectRows(SqlUserDays(userId)));
-    figures_ = ComputeOverview(days, ReadProfile(store, userId), ReadGoal(store, userId), CurrentDate());
+    figures_ =
+        ComputeOverview(days, ReadOverviewProfile(store, userId), ReadGoal(store, userId), CurrentDate());
     pounds_ = Globals.CurrentUnit != 0;
     ComposeTexts();
 }

@@ -45,3 +45,8 @@ void TfrmDateRange::SetDates(const QDate& from, const QDate& to) {
     ui->dtpD1->setDate(from);
     ui->dtpTo->setDate(to);
 }
+
+void TfrmDateRange::SetTexts(const QString& caption, const QString& prompt) {
+    setWindowTitle(caption);
+    ui->Label3->setText(prompt);
+}

@@ -113,7 +113,15 @@ QString SqlChartRange(int userId, const QDate& from, const QDate& to) {
 }
 
 QString SqlUserDays(int userId) {
-    return QStringLiteral("select THE_DATE, WEIGHT, FAT, TBW, MUS, BONE from P_DATA where USER_ID = %1 order by THE_DATE").arg(userId);
+    return QStringLiteral("select THE_DATE, WEIGHT, FAT, TBW, MUS, BONE from P_DATA where USER_ID = %1 order "
+                          "by THE_DATE")
+        .arg(userId);
+}
+
+QString SqlUserDaySpan(int userId) {
+    return QStringLiteral(
+               "select min(THE_DATE) as FIRST_DAY, max(THE_DATE) as LAST_DAY from P_DATA where USER_ID = %1")
+        .arg(userId);
 }
 
 QString SqlSelectUserDays() {

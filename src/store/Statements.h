@@ -36,6 +36,8 @@ QString SqlDeleteRange(int userId, const QDate& from, const QDate& to);
 QString SqlChartRange(int userId, const QDate& from, const QDate& to);
 // The day and the five values of every measurement of one user, oldest first.
 QString SqlUserDays(int userId);
+// FIRST_DAY and LAST_DAY: the first and the last day one user measured (NULL without measurements).
+QString SqlUserDaySpan(int userId);
 
 // Statements compiled once and run for many rows, with ? placeholders.
 QString SqlSelectUserDays();         // THE_DATE, ID of one user's rows, oldest first; binds USER_ID

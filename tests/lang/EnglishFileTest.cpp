@@ -29,7 +29,7 @@ TEST(EnglishFileTest, HasATextForEveryKeyWithTheRightPlaceholders) {
         ++keys;
         EXPECT_FALSE(manager.GetText(key).isEmpty()) << key;
     }
-    EXPECT_EQ(keys, 120);
+    EXPECT_EQ(keys, 149);
 
     // The overview fills a date, a mass or a number into these.
     const auto TakesOneText = [](const QString& key) {
@@ -47,10 +47,16 @@ TEST(EnglishFileTest, HasATextForEveryKeyWithTheRightPlaceholders) {
     for (const char* key : MessageKeys) {
         const QString k = QLatin1String(key);
         // The texts the program fills in with one number or one text (a file name, a date, a mass).
-        static const QStringList withNumber = {"FmtRecordCnt", "UserNameFmt", "MeasurementsStayOnScale",
-                                               "ImportSaved"};
-        static const QStringList withText = {"FileExistsSureOverwrite", "BackupSaved", "RestoreDone",
-                                             "ReportSaved"};
+        static const QStringList withNumber = {
+            "FmtRecordCnt",   "UserNameFmt",        "MeasurementsStayOnScale", "ImportSaved",
+            "ReportAgeYears", "ReportMeasuredDays", "ReportRecentMonths"};
+        static const QStringList withText = {"FileExistsSureOverwrite",
+                                             "BackupSaved",
+                                             "RestoreDone",
+                                             "ReportSaved",
+                                             "ReportMadeOn",
+                                             "ReportPeriod",
+                                             "ReportWriteFailed"};
         const QStringList expected = withNumber.contains(k) ? QStringList{QStringLiteral("%d")}
                                      : withText.contains(k) || TakesOneText(k)
                                          ? QStringList{QStringLiteral("%s")}
