@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "about/TWaterEffect.h"
 
+#include "about/WaterRefraction.h"
+
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <cstring>
-
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
 
 namespace {
 
@@ -59,45 +56,9 @@ void PropagateRow(const std::int32_t* __restrict up, const std::int32_t* __restr
         old[width - 1] = NextHeight(up, mid, down, old[width - 1], width - 1, width - 2, width - 1, factor);
 }
 
-inline std::uint8_t ClampByte(int value) {
-    return static_cast<std::uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
-}
-
 bool RowsFit(std::ptrdiff_t rowDistance, int width, int height) {
     return height <= 1 || std::abs(rowDistance) >= 3 * static_cast<std::ptrdiff_t>(width);
 }
-
-// byte - shade limited to 0..255, looked up as ShadeTable()[255 + byte - shade] for shades
-// already limited to -255..255 (a larger shade gives the same result as 255).
-const std::array<std::uint8_t, 766>& ShadeTable() {
-    static const auto table = [] {
-        std::array<std::uint8_t, 766> values{};
-        for (int i = 0; i < 766; ++i)
-            values[static_cast<std::size_t>(i)] = ClampByte(i - 255);
-        return values;
-    }();
-    return table;
-}
-
-#ifdef __SSE2__
-// True when the four cells from x have no slope: left and right neighbours equal, and the ones
-// above and below equal, so the four pixels are plain copies of the source.
-inline bool CalmRun(const std::int32_t* mid, const std::int32_t* up, const std::int32_t* down, int x) {
-    const __m128i left = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mid + x - 1));
-    const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mid + x + 1));
-    const __m128i above = _mm_loadu_si128(reinterpret_cast<const __m128i*>(up + x));
-    const __m128i below = _mm_loadu_si128(reinterpret_cast<const __m128i*>(down + x));
-    const __m128i slopes = _mm_or_si128(_mm_xor_si128(left, right), _mm_xor_si128(above, below));
-    return _mm_movemask_epi8(_mm_cmpeq_epi32(slopes, _mm_setzero_si128())) == 0xFFFF;
-}
-#else
-inline bool CalmRun(const std::int32_t* mid, const std::int32_t* up, const std::int32_t* down, int x) {
-    std::int32_t slopes = 0;
-    for (int k = 0; k < 4; ++k)
-        slopes |= (mid[x + k - 1] ^ mid[x + k + 1]) | (up[x + k] ^ down[x + k]);
-    return slopes == 0;
-}
-#endif
 
 } // namespace
 
@@ -239,6 +200,7 @@ bool TWaterEffect::PrepareDrawing(const TSourcePixels& source, const TTargetPixe
         return false;
     for (int row = 0; row < height; ++row)
         sourceRows_[static_cast<std::size_t>(row)] = source.Row0 + row * source.RowDistance;
+    sourceRowDistance_ = source.RowDistance;
     return true;
 }
 
@@ -256,8 +218,7 @@ TWaterEffect::TSpan TWaterEffect::MovingColumns(const std::vector<TSpan>& spans,
 // are the part that map, source and target have in common.
 void TWaterEffect::DrawRow(const std::int32_t* const* mapRows, const std::vector<TSpan>& spans, int y,
                            const TTargetPixels& target, int width, int height) const {
-    const std::uint8_t* const* sourceRows = sourceRows_.data();
-    const std::uint8_t* sourceRow = sourceRows[y];
+    const std::uint8_t* sourceRow = sourceRows_[static_cast<std::size_t>(y)];
     std::uint8_t* targetRow = target.Row0 + y * target.RowDistance;
     const TSpan moving = MovingColumns(spans, y);
     const int from = std::min(moving.Begin, width);
@@ -270,106 +231,30 @@ void TWaterEffect::DrawRow(const std::int32_t* const* mapRows, const std::vector
     std::memcpy(targetRow + 3 * static_cast<std::ptrdiff_t>(to),
                 sourceRow + 3 * static_cast<std::ptrdiff_t>(to), 3 * static_cast<std::size_t>(width - to));
 
-    const std::int32_t* up = mapRows[std::max(y - 1, 0)];
-    const std::int32_t* mid = mapRows[y];
-    const std::int32_t* down = mapRows[std::min(y + 1, mapHeight_ - 1)];
-    const std::uint8_t* shadeTable = ShadeTable().data();
-
-    // x + dx and y + dy are compared as unsigned 32-bit numbers: the true sums lie between -2^31
-    // and 2^31 + 2^16, so every sum outside 0 .. size - 1 compares as too large. A sample outside
-    // the picture becomes the unshaded pixel (x, y) itself; no branch decides that.
-    const auto pixel = [&](int x, int xl, int xr) {
-        const std::int32_t dx = Sub32(mid[xl], mid[xr]);
-        const std::int32_t dy = Sub32(up[x], down[x]);
-        const std::uint32_t sx = static_cast<std::uint32_t>(x) + static_cast<std::uint32_t>(dx);
-        const std::uint32_t sy = static_cast<std::uint32_t>(y) + static_cast<std::uint32_t>(dy);
-        const bool inside = sx < static_cast<std::uint32_t>(width) && sy < static_cast<std::uint32_t>(height);
-        const std::ptrdiff_t column = inside ? static_cast<std::ptrdiff_t>(sx) : x;
-        const int row = inside ? static_cast<int>(sy) : y;
-        const int shade = inside ? std::clamp(dx, -255, 255) : 0;
-        const std::uint8_t* in = sourceRows[row] + 3 * column;
-        const std::uint8_t* shaded = shadeTable + 255 - shade;
-        std::uint8_t* out = targetRow + 3 * static_cast<std::ptrdiff_t>(x);
-        out[0] = shaded[in[0]];
-        out[1] = shaded[in[1]];
-        out[2] = shaded[in[2]];
-    };
-
+    TRefractionRow row;
+    row.Up = mapRows[std::max(y - 1, 0)];
+    row.Mid = mapRows[y];
+    row.Down = mapRows[std::min(y + 1, mapHeight_ - 1)];
+    row.SourceRows = sourceRows_.data();
+    row.SourceRow0 = sourceRows_[0];
+    row.SourceRowDistance = sourceRowDistance_;
+    row.Target = targetRow;
+    row.Y = y;
+    row.Width = width;
+    row.Height = height;
     int x = from;
     if (x == 0) {
-        pixel(0, 0, std::min(1, mapWidth_ - 1));
+        RefractPixel(row, 0, 0, std::min(1, mapWidth_ - 1));
         x = 1;
     }
-    // Columns up to interiorEnd - 1 have both horizontal neighbours inside the map. Calm cells
-    // come in runs even inside the moving columns: those are plain copies.
+    // Columns up to interiorEnd - 1 have both horizontal neighbours inside the map.
     const int interiorEnd = std::min(to, mapWidth_ - 1);
-#ifdef __SSE2__
-    // Four pixels at a time: their slopes, samples and shades are worked out side by side, the
-    // same way pixel() does it, and only the bytes are then fetched one pixel after another.
-    const __m128i sign = _mm_set1_epi32(INT32_MIN);
-    const __m128i widthLimit =
-        _mm_set1_epi32(static_cast<std::int32_t>(static_cast<std::uint32_t>(width) ^ 0x80000000u));
-    const __m128i heightLimit =
-        _mm_set1_epi32(static_cast<std::int32_t>(static_cast<std::uint32_t>(height) ^ 0x80000000u));
-    const __m128i rowY = _mm_set1_epi32(y);
-    const __m128i brightest = _mm_set1_epi32(255);
-    const __m128i darkest = _mm_set1_epi32(-255);
-    alignas(16) std::int32_t columns[4];
-    alignas(16) std::int32_t rows[4];
-    alignas(16) std::int32_t shades[4];
-    for (; x + 4 <= interiorEnd; x += 4) {
-        const __m128i left = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mid + x - 1));
-        const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(mid + x + 1));
-        const __m128i above = _mm_loadu_si128(reinterpret_cast<const __m128i*>(up + x));
-        const __m128i below = _mm_loadu_si128(reinterpret_cast<const __m128i*>(down + x));
-        const __m128i slopes = _mm_or_si128(_mm_xor_si128(left, right), _mm_xor_si128(above, below));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi32(slopes, _mm_setzero_si128())) == 0xFFFF) {
-            std::memcpy(targetRow + 3 * static_cast<std::ptrdiff_t>(x),
-                        sourceRow + 3 * static_cast<std::ptrdiff_t>(x), 12);
-            continue;
-        }
-        const __m128i columnX = _mm_add_epi32(_mm_set1_epi32(x), _mm_setr_epi32(0, 1, 2, 3));
-        const __m128i dx = _mm_sub_epi32(left, right);
-        const __m128i sx = _mm_add_epi32(columnX, dx);
-        const __m128i sy = _mm_add_epi32(rowY, _mm_sub_epi32(above, below));
-        // unsigned a < b as signed (a ^ 2^31) < (b ^ 2^31)
-        const __m128i inside = _mm_and_si128(_mm_cmplt_epi32(_mm_xor_si128(sx, sign), widthLimit),
-                                             _mm_cmplt_epi32(_mm_xor_si128(sy, sign), heightLimit));
-        const __m128i tooBright = _mm_cmpgt_epi32(dx, brightest);
-        __m128i shade = _mm_or_si128(_mm_and_si128(tooBright, brightest), _mm_andnot_si128(tooBright, dx));
-        const __m128i tooDark = _mm_cmplt_epi32(shade, darkest);
-        shade = _mm_or_si128(_mm_and_si128(tooDark, darkest), _mm_andnot_si128(tooDark, shade));
-        _mm_store_si128(reinterpret_cast<__m128i*>(shades), _mm_and_si128(inside, shade));
-        _mm_store_si128(reinterpret_cast<__m128i*>(columns),
-                        _mm_or_si128(_mm_and_si128(inside, sx), _mm_andnot_si128(inside, columnX)));
-        _mm_store_si128(reinterpret_cast<__m128i*>(rows),
-                        _mm_or_si128(_mm_and_si128(inside, sy), _mm_andnot_si128(inside, rowY)));
-        for (int k = 0; k < 4; ++k) {
-            const std::uint8_t* in = sourceRows[rows[k]] + 3 * static_cast<std::ptrdiff_t>(columns[k]);
-            const std::uint8_t* shaded = shadeTable + 255 - shades[k];
-            std::uint8_t* out = targetRow + 3 * static_cast<std::ptrdiff_t>(x + k);
-            out[0] = shaded[in[0]];
-            out[1] = shaded[in[1]];
-            out[2] = shaded[in[2]];
-        }
+    if (x < interiorEnd) {
+        RefractInterior(row, x, interiorEnd);
+        x = interiorEnd;
     }
-#else
-    for (; x + 4 <= interiorEnd; x += 4) {
-        if (CalmRun(mid, up, down, x)) {
-            std::memcpy(targetRow + 3 * static_cast<std::ptrdiff_t>(x),
-                        sourceRow + 3 * static_cast<std::ptrdiff_t>(x), 12);
-        } else {
-            pixel(x, x - 1, x + 1);
-            pixel(x + 1, x, x + 2);
-            pixel(x + 2, x + 1, x + 3);
-            pixel(x + 3, x + 2, x + 4);
-        }
-    }
-#endif
-    for (; x < interiorEnd; ++x)
-        pixel(x, x - 1, x + 1);
     for (; x < to; ++x)
-        pixel(x, x - 1, std::min(x + 1, mapWidth_ - 1));
+        RefractPixel(row, x, x - 1, std::min(x + 1, mapWidth_ - 1));
 }
 
 void TWaterEffect::DrawRefraction(const TSourcePixels& source, const TTargetPixels& target) {

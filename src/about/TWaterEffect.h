@@ -96,5 +96,6 @@ private:
     std::vector<TSpan> currentSpans_; // follow their rows
     std::vector<TSpan> previousSpans_;
     std::vector<const std::uint8_t*> sourceRows_;
+    std::ptrdiff_t sourceRowDistance_ = 0;
     std::uint8_t damping_ = 20;
 };
