@@ -504,4 +504,30 @@ TEST_F(ChartPreviewTest, PrintDrawingLeavesTheScreenChartAsItWas) {
     EXPECT_NE(page.pixel(600, 400), QColor(Qt::white).rgb()) << "something was drawn";
 }
 
+// A printer's painter has many more dots per inch than the screen. Drawn onto one as vectors, the
+// title must keep its size within the blue band, as it has when the chart goes as a bitmap.
+TEST_F(ChartPreviewTest, TheTitleKeepsItsSizeOnAFineDevice) {
+    QCoreApplication::processEvents();
+    const auto bandPixels = [this](bool asBitmap) {
+        QImage page(1200, 800, QImage::Format_RGB32);
+        page.setDotsPerMeterX(qRound(600 / 0.0254));
+        page.setDotsPerMeterY(qRound(600 / 0.0254));
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        Weight()->Draw(painter, QRectF(100, 100, 1000, 600), asBitmap);
+        painter.end();
+        int blue = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x) {
+                const QColor c = page.pixelColor(x, y);
+                blue += std::abs(c.red()) + std::abs(c.green() - 128) + std::abs(c.blue() - 192) < 40;
+            }
+        return blue;
+    };
+    const int asBitmap = bandPixels(true);
+    const int asVectors = bandPixels(false);
+    ASSERT_GT(asBitmap, 1000);
+    EXPECT_NEAR(asVectors, asBitmap, asBitmap / 10);
+}
+
 } // namespace
