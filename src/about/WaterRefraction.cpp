@@ -13,7 +13,7 @@
 #endif
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
-#define BFS_WATER_AVX2 1
+#define BFS_WATER_WIDE_VECTORS 1
 #endif
 
 namespace {
@@ -108,13 +108,15 @@ public:
         }
         const __m128i columnX = _mm_add_epi32(_mm_set1_epi32(x), _mm_setr_epi32(0, 1, 2, 3));
         const __m128i dx = _mm_sub_epi32(left, right);
-        const __m128i sx = _mm_add_epi32(columnX, dx);
-        const __m128i sy = _mm_add_epi32(rowY_, _mm_sub_epi32(above, below));
+        const __m128i dy = _mm_sub_epi32(above, below);
         // unsigned a < b as signed (a ^ 2^31) < (b ^ 2^31)
         const __m128i sign = _mm_set1_epi32(INT32_MIN);
-        const __m128i inside = _mm_and_si128(_mm_cmplt_epi32(_mm_xor_si128(sx, sign), widthLimit_),
-                                             _mm_cmplt_epi32(_mm_xor_si128(sy, sign), heightLimit_));
-        const __m128i column = Select(inside, sx, columnX);
+        const __m128i inside =
+            _mm_and_si128(_mm_cmplt_epi32(_mm_xor_si128(_mm_add_epi32(columnX, dx), sign), widthLimit_),
+                          _mm_cmplt_epi32(_mm_xor_si128(_mm_add_epi32(rowY_, dy), sign), heightLimit_));
+        // Outside the picture the slopes count as 0: the sample is the pixel itself, unshaded.
+        const __m128i shade = _mm_and_si128(inside, dx);
+        const __m128i column = _mm_add_epi32(columnX, shade);
 
         // A pixel's 4-byte load takes the byte after it along, except in the last column, whose
         // load starts a byte early (the pictures' rows have at least 5 pixels here); that lane is
@@ -124,7 +126,7 @@ public:
         alignas(16) std::int32_t rows[4];
         _mm_store_si128(reinterpret_cast<__m128i*>(offsets),
                         _mm_add_epi32(_mm_add_epi32(column, _mm_add_epi32(column, column)), lastColumn));
-        _mm_store_si128(reinterpret_cast<__m128i*>(rows), Select(inside, sy, rowY_));
+        _mm_store_si128(reinterpret_cast<__m128i*>(rows), _mm_add_epi32(rowY_, _mm_and_si128(inside, dy)));
         const auto sample = [&](int k) {
             return static_cast<std::int32_t>(Load32(row_.SourceRows[rows[k]] + offsets[k]));
         };
@@ -135,7 +137,6 @@ public:
         // brighten = max(-shade, 0) and darken = max(shade, 0) is 0. A sample inside the picture
         // has |dx| < Width, so negating the shade cannot overflow.
         const __m128i zero = _mm_setzero_si128();
-        const __m128i shade = _mm_and_si128(inside, dx);
         const __m128i opposite = _mm_sub_epi32(zero, shade);
         const __m128i darken = _mm_and_si128(shade, _mm_cmpgt_epi32(shade, zero));
         const __m128i brighten = _mm_and_si128(opposite, _mm_cmpgt_epi32(opposite, zero));
@@ -168,7 +169,7 @@ private:
 };
 #endif
 
-#ifdef BFS_WATER_AVX2
+#ifdef BFS_WATER_WIDE_VECTORS
 // Eight pixels at a time, compiled for AVX2 and run only where the processor has it. The same
 // steps as TRefractFour, with the eight samples fetched by one gather from 32-bit offsets to the
 // source's row 0 (see OffsetsFit). Returns the column where it stopped.
@@ -193,26 +194,33 @@ __attribute__((target("avx2"))) int RefractEights(const TRefractionRow& row, int
     const __m256i squeeze = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, //
                                              0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     const __m256i join = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 3, 7);
+    // Copies of the row's pointers: the stores into the target may alias anything else.
     const int* row0 = reinterpret_cast<const int*>(row.SourceRow0);
+    const std::uint8_t* ownRow = row.SourceRows[row.Y];
+    const std::int32_t* up = row.Up;
+    const std::int32_t* mid = row.Mid;
+    const std::int32_t* down = row.Down;
+    std::uint8_t* target = row.Target;
     for (; x + 8 <= end; x += 8) {
-        const __m256i left = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row.Mid + x - 1));
-        const __m256i right = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row.Mid + x + 1));
-        const __m256i above = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row.Up + x));
-        const __m256i below = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row.Down + x));
+        const __m256i left = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(mid + x - 1));
+        const __m256i right = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(mid + x + 1));
+        const __m256i above = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(up + x));
+        const __m256i below = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(down + x));
         const __m256i slopes = _mm256_or_si256(_mm256_xor_si256(left, right), _mm256_xor_si256(above, below));
-        std::uint8_t* out = row.Target + 3 * static_cast<std::ptrdiff_t>(x);
+        std::uint8_t* out = target + 3 * static_cast<std::ptrdiff_t>(x);
         if (_mm256_testz_si256(slopes, slopes)) {
-            std::memcpy(out, row.SourceRows[row.Y] + 3 * static_cast<std::ptrdiff_t>(x), 24);
+            std::memcpy(out, ownRow + 3 * static_cast<std::ptrdiff_t>(x), 24);
             continue;
         }
         const __m256i columnX = _mm256_add_epi32(_mm256_set1_epi32(x), lanes);
         const __m256i dx = _mm256_sub_epi32(left, right);
-        const __m256i sx = _mm256_add_epi32(columnX, dx);
-        const __m256i sy = _mm256_add_epi32(rowY, _mm256_sub_epi32(above, below));
-        const __m256i inside = _mm256_and_si256(_mm256_cmpgt_epi32(widthLimit, _mm256_xor_si256(sx, sign)),
-                                                _mm256_cmpgt_epi32(heightLimit, _mm256_xor_si256(sy, sign)));
-        const __m256i column = _mm256_blendv_epi8(columnX, sx, inside);
-        const __m256i sampleRow = _mm256_blendv_epi8(rowY, sy, inside);
+        const __m256i dy = _mm256_sub_epi32(above, below);
+        const __m256i inside = _mm256_and_si256(
+            _mm256_cmpgt_epi32(widthLimit, _mm256_xor_si256(_mm256_add_epi32(columnX, dx), sign)),
+            _mm256_cmpgt_epi32(heightLimit, _mm256_xor_si256(_mm256_add_epi32(rowY, dy), sign)));
+        const __m256i shiftX = _mm256_and_si256(inside, dx);
+        const __m256i column = _mm256_add_epi32(columnX, shiftX);
+        const __m256i sampleRow = _mm256_add_epi32(rowY, _mm256_and_si256(inside, dy));
         const __m256i last = _mm256_cmpeq_epi32(column, lastColumn);
         const __m256i offsets =
             _mm256_add_epi32(_mm256_add_epi32(_mm256_mullo_epi32(sampleRow, rowDistance),
@@ -221,8 +229,7 @@ __attribute__((target("avx2"))) int RefractEights(const TRefractionRow& row, int
         __m256i pixels = _mm256_i32gather_epi32(row0, offsets, 1);
         pixels = _mm256_blendv_epi8(pixels, _mm256_srli_epi32(pixels, 8), last);
 
-        const __m256i shade =
-            _mm256_min_epi32(_mm256_max_epi32(_mm256_and_si256(inside, dx), darkest), brightest);
+        const __m256i shade = _mm256_min_epi32(_mm256_max_epi32(shiftX, darkest), brightest);
         const __m256i darken = _mm256_max_epi32(shade, zero);
         const __m256i brighten = _mm256_sub_epi32(darken, shade);
         const __m256i shaded =
@@ -233,6 +240,86 @@ __attribute__((target("avx2"))) int RefractEights(const TRefractionRow& row, int
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_extracti128_si256(packed, 1));
     }
     return x;
+}
+
+// GCC 12 takes the deliberately undefined start values inside some AVX-512 intrinsics for
+// uninitialised variables.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wuninitialized"
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+// Sixteen pixels at a time with AVX-512, the same steps again, where masks choose the lanes
+// that sample inside the picture or lie in its last column, and one masked store writes the 48
+// bytes.
+__attribute__((target("avx512f,avx512bw"))) int RefractSixteens(const TRefractionRow& row, int x, int end) {
+    const __m512i widthBound = _mm512_set1_epi32(row.Width);
+    const __m512i heightBound = _mm512_set1_epi32(row.Height);
+    const __m512i rowY = _mm512_set1_epi32(row.Y);
+    const __m512i lastColumn = _mm512_set1_epi32(row.Width - 1);
+    const __m512i rowDistance = _mm512_set1_epi32(static_cast<std::int32_t>(row.SourceRowDistance));
+    const __m512i brightest = _mm512_set1_epi32(255);
+    const __m512i darkest = _mm512_set1_epi32(-255);
+    const __m512i zero = _mm512_setzero_si512();
+    const __m512i one = _mm512_set1_epi32(1);
+    const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    const __m512i spread =
+        _mm512_broadcast_i32x4(_mm_setr_epi8(0, 0, 0, 0, 4, 4, 4, 4, 8, 8, 8, 8, 12, 12, 12, 12));
+    const __m512i squeeze =
+        _mm512_broadcast_i32x4(_mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1));
+    const __m512i join = _mm512_setr_epi32(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, 3, 7, 11, 15);
+    const __mmask16 twelveLanes = 0x0FFF;
+    const void* row0 = row.SourceRow0;
+    const std::uint8_t* ownRow = row.SourceRows[row.Y];
+    const std::int32_t* up = row.Up;
+    const std::int32_t* mid = row.Mid;
+    const std::int32_t* down = row.Down;
+    std::uint8_t* target = row.Target;
+    for (; x + 16 <= end; x += 16) {
+        const __m512i left = _mm512_loadu_si512(mid + x - 1);
+        const __m512i right = _mm512_loadu_si512(mid + x + 1);
+        const __m512i above = _mm512_loadu_si512(up + x);
+        const __m512i below = _mm512_loadu_si512(down + x);
+        const __m512i slopes = _mm512_or_si512(_mm512_xor_si512(left, right), _mm512_xor_si512(above, below));
+        std::uint8_t* out = target + 3 * static_cast<std::ptrdiff_t>(x);
+        if (_mm512_test_epi32_mask(slopes, slopes) == 0) {
+            std::memcpy(out, ownRow + 3 * static_cast<std::ptrdiff_t>(x), 48);
+            continue;
+        }
+        const __m512i columnX = _mm512_add_epi32(_mm512_set1_epi32(x), lanes);
+        const __m512i dx = _mm512_sub_epi32(left, right);
+        const __m512i dy = _mm512_sub_epi32(above, below);
+        const __mmask16 inside =
+            _mm512_mask_cmplt_epu32_mask(_mm512_cmplt_epu32_mask(_mm512_add_epi32(columnX, dx), widthBound),
+                                         _mm512_add_epi32(rowY, dy), heightBound);
+        const __m512i shiftX = _mm512_maskz_mov_epi32(inside, dx);
+        const __m512i column = _mm512_add_epi32(columnX, shiftX);
+        const __m512i sampleRow = _mm512_mask_add_epi32(rowY, inside, rowY, dy);
+        const __mmask16 last = _mm512_cmpeq_epi32_mask(column, lastColumn);
+        __m512i offsets = _mm512_add_epi32(_mm512_mullo_epi32(sampleRow, rowDistance),
+                                           _mm512_add_epi32(column, _mm512_add_epi32(column, column)));
+        offsets = _mm512_mask_sub_epi32(offsets, last, offsets, one);
+        __m512i pixels = _mm512_i32gather_epi32(offsets, row0, 1);
+        pixels = _mm512_mask_srli_epi32(pixels, last, pixels, 8);
+
+        const __m512i shade = _mm512_min_epi32(_mm512_max_epi32(shiftX, darkest), brightest);
+        const __m512i darken = _mm512_max_epi32(shade, zero);
+        const __m512i brighten = _mm512_sub_epi32(darken, shade);
+        const __m512i shaded =
+            _mm512_subs_epu8(_mm512_adds_epu8(pixels, _mm512_shuffle_epi8(brighten, spread)),
+                             _mm512_shuffle_epi8(darken, spread));
+        const __m512i packed = _mm512_permutexvar_epi32(join, _mm512_shuffle_epi8(shaded, squeeze));
+        _mm512_mask_storeu_epi32(out, twelveLanes, packed);
+    }
+    return x;
+}
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
+
+bool HasAvx512() {
+    static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw");
+    return has;
 }
 
 bool HasAvx2() {
@@ -255,8 +342,14 @@ void RefractPixel(const TRefractionRow& row, int x, int xl, int xr) {
 
 bool KernelAvailable(TRefractionKernel kernel) {
     switch (kernel) {
+    case TRefractionKernel::Avx512:
+#ifdef BFS_WATER_WIDE_VECTORS
+        return HasAvx512();
+#else
+        return false;
+#endif
     case TRefractionKernel::Avx2:
-#ifdef BFS_WATER_AVX2
+#ifdef BFS_WATER_WIDE_VECTORS
         return HasAvx2();
 #else
         return false;
@@ -274,14 +367,19 @@ bool KernelAvailable(TRefractionKernel kernel) {
 }
 
 void RefractInterior(const TRefractionRow& row, int from, int end) {
-    RefractInterior(row, from, end, TRefractionKernel::Avx2);
+    RefractInterior(row, from, end, TRefractionKernel::Avx512);
 }
 
 void RefractInterior(const TRefractionRow& row, int from, int end, TRefractionKernel kernel) {
     int x = from;
-#ifdef BFS_WATER_AVX2
-    if (kernel == TRefractionKernel::Avx2 && HasAvx2() && OffsetsFit(row))
-        x = RefractEights(row, x, end);
+#ifdef BFS_WATER_WIDE_VECTORS
+    const bool wide = kernel == TRefractionKernel::Avx512 || kernel == TRefractionKernel::Avx2;
+    if (wide && OffsetsFit(row)) {
+        if (kernel == TRefractionKernel::Avx512 && HasAvx512())
+            x = RefractSixteens(row, x, end);
+        if (HasAvx2())
+            x = RefractEights(row, x, end);
+    }
 #endif
     const std::uint8_t* shadeTable = ShadeTable().data();
 #ifdef __SSE2__

@@ -20,9 +20,10 @@ struct TRefractionRow {
     int Height = 0;
 };
 
-// The ways of drawing a row's interior, all with the same result: eight pixels at a time with
-// AVX2, four at a time with SSE2, and one at a time in plain C++.
-enum class TRefractionKernel { Avx2, Sse2, Portable };
+// The ways of drawing a row's interior, all with the same result: sixteen pixels at a time with
+// AVX-512, eight with AVX2, four with SSE2, and one at a time in plain C++. Each leaves the
+// pixels left over to the next narrower one.
+enum class TRefractionKernel { Avx512, Avx2, Sse2, Portable };
 
 // Whether this build and processor can run the kernel.
 bool KernelAvailable(TRefractionKernel kernel);

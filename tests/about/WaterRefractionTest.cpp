@@ -16,11 +16,13 @@
 
 namespace {
 
-const TRefractionKernel Kernels[] = {TRefractionKernel::Avx2, TRefractionKernel::Sse2,
-                                     TRefractionKernel::Portable};
+const TRefractionKernel Kernels[] = {TRefractionKernel::Avx512, TRefractionKernel::Avx2,
+                                     TRefractionKernel::Sse2, TRefractionKernel::Portable};
 
 const char* Name(TRefractionKernel kernel) {
     switch (kernel) {
+    case TRefractionKernel::Avx512:
+        return "AVX-512";
     case TRefractionKernel::Avx2:
         return "AVX2";
     case TRefractionKernel::Sse2:
