@@ -191,26 +191,44 @@ private:
             {GetText("ReportHeight"), height},
             {GetText("ReportUnit"), GetText(content_.Metric ? "KG" : "LB")},
         };
-        const QFont caption = TextFont(8.5);
-        const QFont value = TextFont(11, true);
-        const QFontMetricsF captionMetrics(caption, &writer_);
-        const QFontMetricsF valueMetrics(value, &writer_);
         const double gap = 6 * Millimetre;
+        const QFontMetricsF valueMetrics(TextFont(11, true), &writer_);
         std::vector<double> widths;
         for (const auto& [name, text] : fields)
-            widths.push_back(
-                std::max(captionMetrics.horizontalAdvance(name), valueMetrics.horizontalAdvance(text)));
+            widths.push_back(std::max(QFontMetricsF(TextFont(8.5), &writer_).horizontalAdvance(name),
+                                      valueMetrics.horizontalAdvance(text)));
         // The others as wide as their texts, but at least a sixth of the line, so that they do not
-        // huddle at its end; the name takes the rest.
-        for (size_t i = 1; i < widths.size(); ++i)
-            widths[i] = std::max(widths[i], Width() / 6);
+        // huddle at its end; the name takes the rest, or a line of its own when it is longer.
         double others = gap * static_cast<double>(widths.size() - 1);
-        for (size_t i = 1; i < widths.size(); ++i)
+        for (size_t i = 1; i < widths.size(); ++i) {
+            widths[i] = std::max(widths[i], Width() / 6);
             others += widths[i];
-        widths[0] = std::max(Width() - others, Width() / 5);
+        }
+        if (widths[0] <= Width() - others) {
+            widths[0] = Width() - others;
+            FieldRow(fields, widths, gap);
+            return;
+        }
+        FieldRow({fields.front()}, {Width()}, gap);
+        Gap(2);
+        FieldRow({fields.begin() + 1, fields.end()}, {widths.begin() + 1, widths.end()}, gap);
+    }
+
+    // Captions above their values, side by side in columns of widths; the last column takes the
+    // rest of the line. A value too long for its column is set smaller, down to nine points.
+    void FieldRow(const std::vector<std::pair<QString, QString>>& fields, const std::vector<double>& widths,
+                  double gap) {
+        const QFont caption = TextFont(8.5);
+        const QFontMetricsF captionMetrics(caption, &writer_);
+        const double valueHeight = QFontMetricsF(TextFont(11, true), &writer_).height();
         double x = Left();
         for (size_t i = 0; i < fields.size(); ++i) {
             const double width = i + 1 == fields.size() ? Left() + Width() - x : widths[i];
+            QFont value = TextFont(11, true);
+            while (value.pointSizeF() > 9 &&
+                   QFontMetricsF(value, &writer_).horizontalAdvance(fields[i].second) > width)
+                value.setPointSizeF(value.pointSizeF() - 0.5);
+            const QFontMetricsF valueMetrics(value, &writer_);
             // On common baselines, so that a value in a fallback font (Chinese, Japanese) lines up.
             painter_.setFont(caption);
             painter_.setPen(Grey);
@@ -222,7 +240,7 @@ private:
                               valueMetrics.elidedText(fields[i].second, Qt::ElideRight, width));
             x += width + gap;
         }
-        top_ += captionMetrics.height() + valueMetrics.height();
+        top_ += captionMetrics.height() + valueHeight;
     }
 
     // The latest day's values, named as the statistics name them, with BMI and its band.
@@ -289,12 +307,17 @@ private:
         Table({MeansHeading(content_.Metric), MeansRows(means.Means, means.Kind)});
     }
 
+    // Who and when on the left, the title on the right; the title goes below when both do not fit.
     void RunningHeader() {
-        const double height = Line(
-            QStringLiteral("%1   \u00b7   %2").arg(content_.UserName, RangeText(content_.From, content_.To)),
-            TextFont(9), Grey);
-        Line(GetText("ReportTitle"), TextFont(9), Grey, Qt::AlignRight);
-        top_ += height;
+        const QFont font = TextFont(9);
+        const QFontMetricsF metrics(font, &writer_);
+        const QString who =
+            QStringLiteral("%1   \u00b7   %2").arg(content_.UserName, RangeText(content_.From, content_.To));
+        const QString title = GetText("ReportTitle");
+        const double height = Line(who, font, Grey);
+        if (metrics.horizontalAdvance(who) + metrics.horizontalAdvance(title) + 6 * Millimetre > Width())
+            top_ += height;
+        top_ += Line(title, font, Grey, Qt::AlignRight);
         Gap(1.5);
         Rule(0.5, Grey);
     }

@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTimer>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -264,6 +266,62 @@ TEST_F(ReportOfAFewWeeks, TheMenuCommandProposesTheLastMeasuredDaysAndReportsThe
     const QString text = PdfText(Target());
     EXPECT_TRUE(text.contains("Period: 2026-02-09 \u2013 2026-02-16"));
     EXPECT_ROW(text, {"2026-02-16", "68.4", "28.9", "51.0", "35.6", "2.6"});
+}
+
+// The longest name a user slot holds gets a line of its own rather than being cut.
+TEST_F(ReportOfAFewWeeks, ALongNameIsPrintedWhole) {
+    const QString name = QStringLiteral("Maximiliane Wilhelmine Konstanze von Hohenberg-Ast");
+    ASSERT_EQ(name.size(), 50);
+    SetProfile(name, 1, QDate(1980, 5, 15), 168, 66.0);
+    const QString text = February();
+    EXPECT_TRUE(text.contains(name)) << text.toStdString();
+    EXPECT_ROW(text, {"45 years", "Female", "168 cm", "KG"});
+}
+
+// While the process may not write more than a few kilobytes into a file, writing the report fails
+// part of the way through, as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit limit = previous_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int);
+};
+
+TEST_F(ReportOfAFewWeeks, AFullDiskGetsAMessageAndKeepsTheOldFile) {
+    {
+        QFile old(Target());
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    const QByteArray before = DatabaseBytes();
+    AnswerSave(Target());
+    {
+        const FileSizeLimit limit(8192);
+        MakeReport(nullptr, QDate(2026, 2, 1), QDate(2026, 2, 28));
+    }
+    ASSERT_EQ(boxes_.shown().size(), 2); // replace the file?, then the failure
+    EXPECT_EQ(boxes_.shown()[1].flags, MB_OK | MB_ICONERROR);
+    EXPECT_TRUE(boxes_.shown()[1].text.startsWith("The report could not be written"))
+        << boxes_.shown()[1].text.toStdString();
+    QFile kept(Target());
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "old");
+    // No temporary file is left beside it.
+    EXPECT_EQ(QDir(folder_.path()).entryList(QDir::Files), QStringList({"report.pdf"}));
+    EXPECT_EQ(DatabaseBytes(), before);
 }
 
 } // namespace
