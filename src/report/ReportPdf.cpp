@@ -409,7 +409,12 @@ bool SaveReportPdf(const TReportContent& content, const QString& path) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    WriteReportPdf(content, file);
+    try {
+        WriteReportPdf(content, file);
+    } catch (const AppError&) {
+        file.cancelWriting();
+        return false;
+    }
     if (file.error() != QFileDevice::NoError) {
         file.cancelWriting();
         return false;

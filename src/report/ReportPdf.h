@@ -13,5 +13,6 @@ class QIODevice;
 void WriteReportPdf(const TReportContent& content, QIODevice& device);
 
 // Writes the report to path through a temporary file beside it that replaces path only once it
-// is complete; false when it could not be written, and then nothing new is left at path.
+// is complete; false when it could not be written (no room, no such folder, the PDF writer
+// could not start), and then nothing new is left at path.
 bool SaveReportPdf(const TReportContent& content, const QString& path);
