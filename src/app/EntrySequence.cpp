@@ -7,6 +7,7 @@
 #include "app/QtTranslations.h"
 #include "app/TfrmMain.h"
 #include "core/AppPaths.h"
+#include "core/Clock.h"
 #include "core/ErrorHandler.h"
 #include "core/Globals.h"
 #include "core/MessageBox.h"
@@ -38,6 +39,7 @@ void PrepareLanguage(const AppPaths& paths) {
 }
 
 int RunProgram(int argc, char** argv, const ProgramSetup& setup) {
+    KeepSystemTimeZoneForTheRun();
     TApplication app(argc, argv);
     QCoreApplication::setApplicationName(setup.ApplicationName);
     QGuiApplication::setDesktopFileName(setup.ApplicationName); // matches the installed .desktop entry

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "core/Clock.h"
 
+#include <QFileInfo>
+
 namespace {
 
 std::function<QDateTime()>& currentClock() {
@@ -13,6 +15,13 @@ std::function<QDateTime()>& currentClock() {
 QDateTime CurrentDateTime() {
     const auto& clock = currentClock();
     return clock ? clock() : QDateTime::currentDateTime();
+}
+
+void KeepSystemTimeZoneForTheRun() {
+    static const char* const zoneFile = "/etc/localtime";
+    if (qEnvironmentVariableIsSet("TZ") || !QFileInfo::exists(QString::fromLatin1(zoneFile)))
+        return;
+    qputenv("TZ", QByteArray(":") + zoneFile);
 }
 
 std::function<QDateTime()> SetClock(std::function<QDateTime()> clock) {
