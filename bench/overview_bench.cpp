@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The overview of ten years of daily measurements: reading them, computing every figure and
 // composing the window (goal: 20 ms), and the computation alone.
+#include "DailyStore.h"
 #include "RunBenchmarks.h"
 #include "core/Clock.h"
 #include "core/Globals.h"
-#include "lang/LangMgr.h"
 #include "overview/OverviewFigures.h"
 #include "overview/TfrmOverview.h"
 #include "store/DayMeans.h"
@@ -13,36 +13,20 @@
 #include "store/TdmMain.h"
 
 #include <QMdiArea>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <memory>
 
 namespace {
 
 const QDate Today(2024, 3, 31);
 constexpr int TenYears = 3650;
 
-// The English texts, a database holding one measurement a day for days days up to Today for
-// user 1 with a profile and a goal, and the overview open over it.
+// One measurement a day for days days up to Today, with a profile and a goal, and the overview
+// open over it.
 class OverviewSetup {
 public:
-    explicit OverviewSetup(int days) {
-        LangMgr().LoadLanguageList(QStringLiteral(BFS_LANG_DIR) + QLatin1Char('/'), false);
-        LangMgr().SetLanguage(QStringLiteral("English"));
-        Globals.SettingsPath = folder_.filePath(QStringLiteral("my.ini"));
-        store_ = std::make_unique<TdmMain>(folder_.filePath(QStringLiteral("db")), QString());
-        store_->DataModuleCreate();
-        SetDataModule(store_.get());
-        store_->ExecuteSql(
-            QStringLiteral("insert into P_DATA(USER_ID, THE_DATE, WEIGHT, FAT, TBW, MUS, BONE) "
-                           "with recursive n(i) as (select 0 union all select i + 1 from n where i < %1) "
-                           "select 1, date('2024-03-31', '-' || i || ' days'), 70 + (i % 40) / 10.0, "
-                           "20 + (i % 30) / 10.0, 55, 40, 3 from n")
-                .arg(days - 1));
-        store_->ExecuteSql(
-            QStringLiteral("update P_USERS set SEX = 1, BIRTHDAY = '1980-05-06', HEIGHT = 168, "
-                           "HEIGHT_EN = 66 where USER_ID = 1"));
-        SaveGoal(*store_, 1, TGoal{65, QDate(2024, 12, 31)});
+    explicit OverviewSetup(int days) : data_(days, Today) {
+        SetDataModule(&data_.Store());
+        SaveGoal(data_.Store(), 1, TGoal{65, QDate(2024, 12, 31)});
         Globals.CurrentUserId = 1;
         SetClock([] { return QDateTime(Today, QTime(12, 0)); });
         area_.resize(1280, 900);
@@ -54,11 +38,10 @@ public:
     ~OverviewSetup() { SetDataModule(nullptr); }
 
     TfrmOverview* Form() const { return form_; }
-    TdmMain& Store() const { return *store_; }
+    TdmMain& Store() const { return data_.Store(); }
 
 private:
-    QTemporaryDir folder_;
-    std::unique_ptr<TdmMain> store_;
+    TDailyStore data_;
     QMdiArea area_;
     TfrmOverview* form_ = nullptr;
 };
