@@ -5,6 +5,7 @@
 #include "charts/StatisticsTable.h"
 #include "charts/TChart.h"
 #include "core/AppError.h"
+#include "core/AtomicFile.h"
 #include "core/ErrorHandler.h"
 #include "core/Units.h"
 #include "insight/Body.h"
@@ -19,7 +20,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -406,18 +406,10 @@ void WriteReportPdf(const TReportContent& content, QIODevice& device) {
 }
 
 bool SaveReportPdf(const TReportContent& content, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
     try {
-        WriteReportPdf(content, file);
+        WriteFileAtomically(path, [&](QIODevice& out) { WriteReportPdf(content, out); });
     } catch (const AppError&) {
-        file.cancelWriting();
         return false;
     }
-    if (file.error() != QFileDevice::NoError) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return true;
 }
