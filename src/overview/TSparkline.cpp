@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -66,7 +67,7 @@ std::pair<double, double> TSparkline::SeriesSpan() const {
 bool TSparkline::ShowsGoal() const {
     if (!goal_ || weight_.empty())
         return false;
-    auto [low, high] = SeriesSpan();
+    const auto [low, high] = SeriesSpan();
     const double reach = std::max(high - low, 1.0) * GoalReach;
     return *goal_ >= low - reach && *goal_ <= high + reach;
 }
@@ -83,7 +84,10 @@ void TSparkline::paintEvent(QPaintEvent*) {
     const int lineHeight = metrics.height();
     const bool goalShown = ShowsGoal();
 
-    auto [low, high] = SeriesSpan();
+    // Plain variables rather than a structured binding: the lambdas below capture them.
+    double low = 0;
+    double high = 0;
+    std::tie(low, high) = SeriesSpan();
     if (goalShown) {
         low = std::min(low, *goal_);
         high = std::max(high, *goal_);
