@@ -11,19 +11,12 @@
 #include "records/FormatText.h"
 #include "store/TdmMain.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
 
 QString DatabaseFilter() {
     return QStringLiteral("%1 (*.DB *.db);;%2 (*)").arg(GetText("DatabaseFiles"), GetText("AllFiles"));
-}
-
-// The text of key with its one %s filled in by path.
-QString WithPath(const char* key, const QString& path) {
-    const QString format = GetText(key);
-    return FormatWithText(format, QDir::toNativeSeparators(path)).value_or(format);
 }
 
 void ShowFailure(QWidget* owner, const char* key, const std::exception& error) {
@@ -52,7 +45,7 @@ void RunBackupCommand(QWidget* owner) {
     if (target.isEmpty())
         return;
     if (QFileInfo::exists(target)) {
-        const QString question = WithPath("FileExistsSureOverwrite", target);
+        const QString question = TextWithPath("FileExistsSureOverwrite", target);
         if (ShowMessageBox(owner, question, GetText("Notify"), MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
             return;
     }
@@ -62,7 +55,7 @@ void RunBackupCommand(QWidget* owner) {
         ShowFailure(owner, "BackupFailed", error);
         return;
     }
-    ShowMessageBox(owner, WithPath("BackupSaved", target), GetText("Notify"), MB_OK | MB_ICONINFORMATION);
+    ShowMessageBox(owner, TextWithPath("BackupSaved", target), GetText("Notify"), MB_OK | MB_ICONINFORMATION);
 }
 
 bool RunRestoreCommand(QWidget* owner) {
@@ -83,7 +76,7 @@ bool RunRestoreCommand(QWidget* owner) {
         ShowFailure(owner, "RestoreFailed", error);
         return false;
     }
-    ShowMessageBox(owner, WithPath("RestoreDone", kept), GetText("Notify"), MB_OK | MB_ICONINFORMATION);
+    ShowMessageBox(owner, TextWithPath("RestoreDone", kept), GetText("Notify"), MB_OK | MB_ICONINFORMATION);
     return true;
 }
 

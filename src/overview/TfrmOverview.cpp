@@ -42,11 +42,6 @@ QPointer<TfrmOverview>& overviewInstance() {
     return instance;
 }
 
-// A language text with one %s filled in; the bare value when the text does not take one.
-QString Filled(const char* key, const QString& value) {
-    return FormatWithText(GetText(key), value).value_or(value);
-}
-
 QString WithUnit(double value, bool pounds) {
     return QString::number(value, 'f', 1) + QLatin1Char(' ') + GetText(pounds ? "LB" : "KG");
 }
@@ -73,7 +68,7 @@ QString Percent(double value) {
 }
 
 QString Kcal(double value) {
-    return Filled("OverviewKcalPerDay", QString::number(std::lround(value)));
+    return TextWith("OverviewKcalPerDay", QString::number(std::lround(value)));
 }
 
 QString DayText(const QDate& day) {
@@ -328,7 +323,7 @@ void TfrmOverview::ComposeTexts() {
 void TfrmOverview::ComposeLatest() {
     const TDayMean& latest = *figures_.Latest;
     lblLatestWeight_->setText(MeasuredMass(latest.Weight, pounds_));
-    lblLatestDate_->setText(Filled("OverviewMeasuredOn", DayText(latest.Day)));
+    lblLatestDate_->setText(TextWith("OverviewMeasuredOn", DayText(latest.Day)));
     lblFatCaption_->setText(GetText("FAT"));
     lblTbwCaption_->setText(GetText("TBW"));
     lblMusCaption_->setText(GetText("MUS"));
@@ -398,10 +393,10 @@ void TfrmOverview::ComposeGoal() {
         lblGoalLeft_->setText(GetText("OverviewGoalReached"));
     else
         lblGoalLeft_->setText(
-            Filled(left < 0 ? "OverviewToLose" : "OverviewToGain", WithUnit(std::abs(left), pounds_)));
+            TextWith(left < 0 ? "OverviewToLose" : "OverviewToGain", WithUnit(std::abs(left), pounds_)));
 
     lblGoalRate_->setText(projection.RatePerDay
-                              ? Filled("OverviewPerWeek", SignedMass(*projection.RatePerDay * 7, pounds_))
+                              ? TextWith("OverviewPerWeek", SignedMass(*projection.RatePerDay * 7, pounds_))
                               : GetText("OverviewNotEnoughData"));
     lblGoalDate_->setText(reached                ? GetText("OverviewGoalReached")
                           : projection.ReachedOn ? DayText(*projection.ReachedOn)

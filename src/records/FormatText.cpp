@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "records/FormatText.h"
 
+#include "lang/LangMgr.h"
+
+#include <QDir>
 #include <variant>
 
 namespace {
@@ -101,4 +104,18 @@ std::optional<QString> FormatWithInteger(const QString& format, int value) {
 
 std::optional<QString> FormatWithText(const QString& format, const QString& text) {
     return formatWith(format, text);
+}
+
+QString TextWith(const char* key, const QString& value) {
+    return FormatWithText(GetText(key), value).value_or(value);
+}
+
+QString TextWith(const char* key, int value) {
+    return FormatWithInteger(GetText(key), value).value_or(QString::number(value));
+}
+
+QString TextWithPath(const char* key, const QString& path) {
+    const QString text = GetText(key);
+    const QString shown = QDir::toNativeSeparators(path);
+    return FormatWithText(text, shown).value_or(text + QLatin1Char(' ') + shown);
 }

@@ -13,18 +13,10 @@
 #include "report/ReportPdf.h"
 #include "store/TdmMain.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <utility>
 
-namespace {
-
-QString WithPath(const char* key, const QString& path) {
-    const QString shown = QDir::toNativeSeparators(path);
-    return FormatWithText(GetText(key), shown).value_or(GetText(key) + QLatin1Char(' ') + shown);
-}
-
-} // namespace
+namespace {} // namespace
 
 void RunReport(QWidget* owner) {
     const TDateRange proposed = DefaultReportRange(dmMain(), Globals.CurrentUserId, CurrentDate());
@@ -52,12 +44,13 @@ void MakeReport(QWidget* owner, const QDate& from, const QDate& to) {
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     if (QFileInfo::exists(path) &&
-        ShowMessageBox(owner, WithPath("FileExistsSureOverwrite", path), GetText("Notify"),
+        ShowMessageBox(owner, TextWithPath("FileExistsSureOverwrite", path), GetText("Notify"),
                        MB_OKCANCEL | MB_ICONINFORMATION) != IDOK)
         return;
     if (!SaveReportPdf(content, path)) {
-        ShowMessageBox(owner, WithPath("ReportWriteFailed", path), GetText("Error"), MB_OK | MB_ICONERROR);
+        ShowMessageBox(owner, TextWithPath("ReportWriteFailed", path), GetText("Error"),
+                       MB_OK | MB_ICONERROR);
         return;
     }
-    ShowMessageBox(owner, WithPath("ReportSaved", path), GetText("Notify"), MB_OK | MB_ICONINFORMATION);
+    ShowMessageBox(owner, TextWithPath("ReportSaved", path), GetText("Notify"), MB_OK | MB_ICONINFORMATION);
 }

@@ -46,14 +46,6 @@ QString RangeText(const QDate& from, const QDate& to) {
     return QStringLiteral("%1 %2 %3").arg(DayText(from), Dash, DayText(to));
 }
 
-// A language text with one %s or %d filled in; the bare value when the text does not take it.
-QString Filled(const char* key, const QString& value) {
-    return FormatWithText(GetText(key), value).value_or(value);
-}
-QString Filled(const char* key, int value) {
-    return FormatWithInteger(GetText(key), value).value_or(QString::number(value));
-}
-
 QString Number(double value) {
     return QString::number(value, 'f', 1);
 }
@@ -161,14 +153,14 @@ private:
 
     void Header() {
         const double small = Line(ApplicationTitle, TextFont(9), Grey);
-        Line(Filled("ReportMadeOn", DayText(content_.MadeOn)), TextFont(9), Grey, Qt::AlignRight);
+        Line(TextWith("ReportMadeOn", DayText(content_.MadeOn)), TextFont(9), Grey, Qt::AlignRight);
         top_ += small;
         Gap(1.5);
         top_ += Line(GetText("ReportTitle"), TextFont(20, true), Qt::black);
         Gap(1);
-        top_ += Line(Filled("ReportPeriod", RangeText(content_.From, content_.To)) +
+        top_ += Line(TextWith("ReportPeriod", RangeText(content_.From, content_.To)) +
                          QStringLiteral("   \u00b7   ") +
-                         Filled("ReportMeasuredDays", static_cast<int>(content_.Days.size())),
+                         TextWith("ReportMeasuredDays", static_cast<int>(content_.Days.size())),
                      TextFont(11), Qt::black);
         Gap(2);
         Rule(1, Qt::black);
@@ -186,7 +178,8 @@ private:
         const std::vector<std::pair<QString, QString>> fields = {
             {GetText("ReportName"), content_.UserName},
             {GetText("ReportAge"),
-             profile.Known ? Filled("ReportAgeYears", AgeInYears(profile.Birthday, content_.MadeOn)) : Dash},
+             profile.Known ? TextWith("ReportAgeYears", AgeInYears(profile.Birthday, content_.MadeOn))
+                           : Dash},
             {GetText("ReportGender"), profile.Known ? GetText(GenderKey(profile.GenderIndex)) : Dash},
             {GetText("ReportHeight"), height},
             {GetText("ReportUnit"), GetText(content_.Metric ? "KG" : "LB")},
@@ -250,7 +243,7 @@ private:
         if (!figures.Latest)
             return;
         const TDayMean& latest = *figures.Latest;
-        top_ += Line(Filled("OverviewMeasuredOn", DayText(latest.Day)), TextFont(9.5), Qt::black);
+        top_ += Line(TextWith("OverviewMeasuredOn", DayText(latest.Day)), TextFont(9.5), Qt::black);
         Gap(1.5);
         TPrintTable table;
         for (const QStringList& row : StatisticsRows({}, content_.Metric))
@@ -291,7 +284,7 @@ private:
         const double rowHeight = TTableLayout(probe, TextFont(9), Width(), &writer_).RowHeight();
         // Room for the heading and the longer of the notes, however they wrap.
         double noteHeight = 0;
-        for (const QString& note : {GetText("ReportWeeksDoNotFit"), Filled("ReportRecentMonths", 999)})
+        for (const QString& note : {GetText("ReportWeeksDoNotFit"), TextWith("ReportRecentMonths", 999)})
             noteHeight = std::max(noteHeight, ParagraphHeight(note, noteFont));
         const double headingHeight = SectionHeight() + noteHeight + 1.5 * Millimetre;
         const double room = area_.bottom() - FooterHeight() - top_ - headingHeight;
@@ -299,7 +292,7 @@ private:
         const TReportMeans means = ChooseReportMeans(days, std::max<size_t>(rows, 1));
         Section(GetText(means.Kind == TPeriod::Week ? "ReportWeeklyMeans" : "ReportMonthlyMeans"));
         if (means.Kind == TPeriod::Month) {
-            Paragraph(means.LeftOut > 0 ? Filled("ReportRecentMonths", static_cast<int>(means.Means.size()))
+            Paragraph(means.LeftOut > 0 ? TextWith("ReportRecentMonths", static_cast<int>(means.Means.size()))
                                         : GetText("ReportWeeksDoNotFit"),
                       noteFont, Grey);
             Gap(1.5);
