@@ -22,6 +22,7 @@
 #include <QtMath>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -229,48 +230,44 @@ QString TChart::RightAxisTitle() const {
     return rightAxisTitle_;
 }
 
-QLineSeries* TChart::AddSeries(const QString& name, const QString& title, const QColor& color,
-                               bool markerOutline, TAxisSide side) {
+QLineSeries* TChart::AddLine(const QString& name, const QString& title, const QPen& pen,
+                             QValueAxis* valueAxis, const std::function<void(QLineSeries*)>& style) {
     auto* series = new QLineSeries(chart_);
     series->setObjectName(name);
     series->setName(title);
-    series->setColor(color);
-    series->setPen(QPen(color, 1));
-    series->setMarkerSize(MarkerSize);
-    series->setLightMarker(MarkerImage(color, markerOutline));
+    series->setPen(pen);
     series->setPointLabelsVisible(false);
+    style(series);
     chart_->addSeries(series);
     series->attachAxis(axisBottom_);
-    series->attachAxis(side == TAxisSide::Right ? RightAxis() : axisLeft_);
+    series->attachAxis(valueAxis);
+    return series;
+}
+
+QLineSeries* TChart::AddSeries(const QString& name, const QString& title, const QColor& color,
+                               bool markerOutline, TAxisSide side) {
+    QLineSeries* series = AddLine(name, title, QPen(color, 1),
+                                  side == TAxisSide::Right ? RightAxis() : axisLeft_, [&](QLineSeries* line) {
+                                      line->setMarkerSize(MarkerSize);
+                                      line->setLightMarker(MarkerImage(color, markerOutline));
+                                  });
     UpdateLegendFrame();
     return series;
 }
 
 QLineSeries* TChart::AddTrendSeries(const QString& name, const QString& title, const QColor& color) {
-    auto* series = new QLineSeries(chart_);
-    series->setObjectName(name);
-    series->setName(title);
-    series->setPen(QPen(color, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    series->setPointsVisible(false);
-    series->setPointLabelsVisible(false);
-    chart_->addSeries(series);
-    series->attachAxis(axisBottom_);
-    series->attachAxis(axisLeft_);
+    QLineSeries* series = AddLine(name, title, QPen(color, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin),
+                                  axisLeft_, [](QLineSeries* line) { line->setPointsVisible(false); });
     UpdateLegendFrame();
     return series;
 }
 
 QLineSeries* TChart::AddGuideLine(const QString& name, const QString& title, const QColor& color) {
-    auto* series = new QLineSeries(chart_);
-    series->setObjectName(name);
-    series->setName(title);
-    series->setPen(QPen(color, 1.5, Qt::DashLine));
-    series->setPointsVisible(false);
-    series->setPointLabelsVisible(false);
-    series->setVisible(false);
-    chart_->addSeries(series);
-    series->attachAxis(axisBottom_);
-    series->attachAxis(axisLeft_);
+    QLineSeries* series =
+        AddLine(name, title, QPen(color, 1.5, Qt::DashLine), axisLeft_, [](QLineSeries* line) {
+            line->setPointsVisible(false);
+            line->setVisible(false);
+        });
     guides_.push_back({series, std::nullopt});
     UpdateLegendFrame();
     return series;

@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QDate>
 #include <QPoint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -98,6 +99,10 @@ protected:
     void drawForeground(QPainter* painter, const QRectF& rect) override;
 
 private:
+    // A new line series named name, titled title in the legend and drawn with pen, styled further
+    // by style before it joins the chart against the date axis and valueAxis.
+    QLineSeries* AddLine(const QString& name, const QString& title, const QPen& pen, QValueAxis* valueAxis,
+                         const std::function<void(QLineSeries*)>& style);
     void UpdateLegendFrame();
     void ChartGeometryChanged();
     void FitDateTicks();
