@@ -8,11 +8,12 @@
 #include <algorithm>
 
 TOverviewProfile ReadOverviewProfile(TdmMain& store, int userId) {
-    TOverviewProfile profile;
     const TRowSet rows = store.SelectRows(SqlSelectUser(userId));
-    if (rows.empty())
-        return profile;
-    const TDataRow& user = rows.front();
+    return rows.empty() ? TOverviewProfile() : OverviewProfileOf(rows.front());
+}
+
+TOverviewProfile OverviewProfileOf(const TDataRow& user) {
+    TOverviewProfile profile;
     profile.GenderIndex = user.AsInteger(QStringLiteral("SEX"));
     profile.Birthday = user.AsDate(QStringLiteral("BIRTHDAY"));
     profile.HeightCm = user.AsInteger(QStringLiteral("HEIGHT"));

@@ -21,10 +21,13 @@ struct TOverviewProfile {
     int HeightCm = 0;
 };
 
+class TDataRow;
 class TdmMain;
 
 // The profile of user userId as stored; not Known when the user has none or no such user exists.
 TOverviewProfile ReadOverviewProfile(TdmMain& store, int userId);
+// The profile held by a row of P_USERS read with SqlSelectUser.
+TOverviewProfile OverviewProfileOf(const TDataRow& user);
 
 // How many days back the overview reports the trend's change.
 inline constexpr std::array<int, 3> ChangeDays = {7, 30, 90};

@@ -15,10 +15,10 @@ TReportContent ReadReportContent(TdmMain& store, int userId, bool metric, const 
     content.From = from;
     content.To = to;
     content.MadeOn = today;
-    content.Profile = ReadOverviewProfile(store, userId);
     const TRowSet users = store.SelectRows(SqlSelectUser(userId));
     if (!users.empty()) {
         const TDataRow& user = users.front();
+        content.Profile = OverviewProfileOf(user);
         content.UserName = user.AsString(QStringLiteral("USER_NAME"));
         if (!user.IsNull(QStringLiteral("HEIGHT_EN")))
             content.HeightInches = user.AsFloat(QStringLiteral("HEIGHT_EN"));
